@@ -1,0 +1,80 @@
+#include "runtime/Application.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "runtime/ClassBuilder.h"
+#include "runtime/Text.h"
+
+namespace zelk {
+
+const TClassInfo& TApplication::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TApplication>("TApplication").Build();
+  return info;
+}
+
+TApplication::TApplication() : TComponent(nullptr) {}
+
+void TApplication::HandleException(const std::exception& error) noexcept {
+  std::fprintf(stderr, "Zelk: %s\n", error.what());
+}
+
+void TApplication::HandleException() noexcept {
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    HandleException(error);
+  } catch (...) {
+    std::fprintf(stderr, "Zelk: unknown error\n");
+  }
+}
+
+TApplication& Application() {
+  // Created on first use and kept for the life of the process: modules may be
+  // freed by a host after static destruction has begun.
+  static TApplication* application = new TApplication();
+  return *application;
+}
+
+namespace {
+std::vector<TComponent*>& RootList() {
+  static std::vector<TComponent*> roots;
+  return roots;
+}
+}  // namespace
+
+void AddRoot(TComponent* root) {
+  auto& roots = RootList();
+  if (std::find(roots.begin(), roots.end(), root) == roots.end()) roots.push_back(root);
+}
+
+void RemoveRoot(TComponent* root) {
+  auto& roots = RootList();
+  roots.erase(std::remove(roots.begin(), roots.end(), root), roots.end());
+}
+
+TComponent* FindRoot(std::string_view name) {
+  for (TComponent* root : RootList()) {
+    if (SameText(root->Name(), name)) return root;
+  }
+  return nullptr;
+}
+
+const std::vector<TComponent*>& Roots() { return RootList(); }
+
+std::string UniqueRootName(std::string_view name, const TComponent* except) {
+  auto taken = [except](std::string_view candidate) {
+    for (TComponent* root : RootList()) {
+      if (root != except && SameText(root->Name(), candidate)) return true;
+    }
+    return false;
+  };
+  std::string candidate(name);
+  for (int suffix = 1; taken(candidate); ++suffix) {
+    candidate = std::string(name) + "_" + std::to_string(suffix);
+  }
+  return candidate;
+}
+
+}  // namespace zelk

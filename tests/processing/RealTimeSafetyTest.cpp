@@ -1,0 +1,130 @@
+// The audio path must not allocate in steady state: an allocation can take
+// a lock inside the allocator and stall the host's audio thread. This
+// binary replaces the global allocation functions to count allocations made
+// on the testing thread while a measurement is open.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "tests/support/AudioBuffers.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/TestModule.h"
+
+namespace {
+
+thread_local bool countingAllocations = false;
+std::atomic<int> allocationCount{0};
+
+void* Allocate(std::size_t size) {
+  if (countingAllocations) allocationCount.fetch_add(1, std::memory_order_relaxed);
+  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+
+namespace zelk {
+namespace {
+
+using testing::AddParameter;
+using testing::MakeTestModule;
+using testing::PassThrough;
+using testing::TAudioBuffers;
+using testing::TProcessProbe;
+using testing::TRecordingHost;
+using testing::TTestModulePtr;
+
+// Counts the allocations of the calls made while it is open.
+class TAllocationCount {
+ public:
+  TAllocationCount() {
+    allocationCount = 0;
+    countingAllocations = true;
+  }
+  ~TAllocationCount() { countingAllocations = false; }
+  int Stop() {
+    countingAllocations = false;
+    return allocationCount.load();
+  }
+};
+
+constexpr int32_t kBlockSize = 64;
+
+class RealTimeSafety : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.Calls.reserve(100000);
+    module = MakeTestModule();
+    module->HostCallback = TRecordingHost::Callback();
+    AddParameter(*module, 0, 360);
+    module->SetOnProcess(probe.Event());
+    module->SetOnProcessReplacing(probe.Event());
+    module->Dispatch(effSetBlockSize, 0, kBlockSize, nullptr, 0.0f);
+    module->Dispatch(effMainsChanged, 0, 1, nullptr, 0.0f);
+  }
+
+  // What a host does on its audio thread, with blocks up to the announced size.
+  void RunAudioCalls(int rounds) {
+    for (int round = 0; round < rounds; ++round) {
+      const int32_t frames = kBlockSize - round % 7;
+      module->Effect.setParameter(&module->Effect, 0, static_cast<float>(round % 10) / 10.0f);
+      module->Effect.processReplacing(&module->Effect, inputs.Pointers(), outputs.Pointers(), frames);
+      module->Effect.process(&module->Effect, inputs.Pointers(), outputs.Pointers(), frames);
+      module->Effect.process(&module->Effect, outputs.Pointers(), outputs.Pointers(), frames);  // in place
+      module->Effect.getParameter(&module->Effect, 0);
+    }
+  }
+
+  TRecordingHost host;
+  TTestModulePtr module;
+  TProcessProbe probe{PassThrough(2)};
+  TAudioBuffers inputs{2, kBlockSize, 0.25f};
+  TAudioBuffers outputs{2, kBlockSize};
+};
+
+TEST_F(RealTimeSafety, NoAllocationInAnyModeOnceRunning) {
+  for (TProcessingMode mode : {pmNormal, pmBlockSave, pmCopy, pmMute}) {
+    module->SetBlockModeSize(48);
+    module->SetBlockModeOverlap(16);
+    module->SetProcessingMode(mode);
+    RunAudioCalls(2);  // the first calls may still settle
+    TAllocationCount count;
+    RunAudioCalls(200);
+    EXPECT_EQ(count.Stop(), 0) << "mode " << mode;
+  }
+  EXPECT_GT(probe.Calls, 0);
+}
+
+TEST_F(RealTimeSafety, PendingMidiIsSentWithoutAllocating) {
+  host.EventCounts.reserve(1000);
+  RunAudioCalls(1);
+  TAllocationCount count;
+  for (int round = 0; round < 100; ++round) {
+    module->MidiOutCount = 3;
+    module->Effect.processReplacing(&module->Effect, inputs.Pointers(), outputs.Pointers(), kBlockSize);
+  }
+  EXPECT_EQ(count.Stop(), 0);
+  EXPECT_EQ(host.EventCounts.size(), 100u);
+}
+
+// The counter itself must see allocations, or the tests above prove nothing.
+TEST_F(RealTimeSafety, TheCounterSeesAHostBreakingItsBlockSize) {
+  TAllocationCount count;
+  TAudioBuffers longInputs(2, 4 * kBlockSize);
+  TAudioBuffers longOutputs(2, 4 * kBlockSize);
+  const int before = allocationCount.load();
+  module->Effect.process(&module->Effect, longInputs.Pointers(), longOutputs.Pointers(), 4 * kBlockSize);
+  EXPECT_GT(count.Stop(), before);
+}
+
+}  // namespace
+}  // namespace zelk

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "runtime/DecimalSeparator.h"
+
 namespace zelk {
 
 namespace {
@@ -38,15 +40,15 @@ TDecimalDigits RoundedDigits(double magnitude) {
 
 std::string FixedForm(const TDecimalDigits& decimal) {
   const std::string& digits = decimal.Digits;
-  if (decimal.Exponent < 0) return "0." + std::string(static_cast<size_t>(-decimal.Exponent - 1), '0') + digits;
+  if (decimal.Exponent < 0) return "0" + std::string(1, DecimalSeparator()) + std::string(static_cast<size_t>(-decimal.Exponent - 1), '0') + digits;
   const size_t integerDigits = static_cast<size_t>(decimal.Exponent) + 1;
   if (digits.size() <= integerDigits) return digits + std::string(integerDigits - digits.size(), '0');
-  return digits.substr(0, integerDigits) + "." + digits.substr(integerDigits);
+  return digits.substr(0, integerDigits) + DecimalSeparator() + digits.substr(integerDigits);
 }
 
 std::string ExponentForm(const TDecimalDigits& decimal) {
   std::string text = decimal.Digits.substr(0, 1);
-  if (decimal.Digits.size() > 1) text += "." + decimal.Digits.substr(1);
+  if (decimal.Digits.size() > 1) text += DecimalSeparator() + decimal.Digits.substr(1);
   return text + "E" + std::to_string(decimal.Exponent);
 }
 
@@ -71,8 +73,13 @@ std::string FormatParameterValue(double value) {
   return (value < 0 ? "-" : "") + (fixed ? FixedForm(decimal) : ExponentForm(decimal));
 }
 
-std::optional<float> ParseParameterValue(std::string_view text) {
-  text = TrimBlanks(text);
+std::optional<float> ParseParameterValue(std::string_view typed) {
+  // The parser knows only '.'; a person may type the system's separator.
+  std::string normalized(TrimBlanks(typed));
+  for (char& character : normalized) {
+    if (character == DecimalSeparator()) character = '.';
+  }
+  std::string_view text = normalized;
   // One sign, then a digit or the decimal point: this also keeps out the
   // words for infinity and non-numbers that the parser would accept.
   const bool hasSign = !text.empty() && (text.front() == '+' || text.front() == '-');

@@ -4,9 +4,28 @@
 #include <limits>
 
 #include "framework/ParameterText.h"
+#include "runtime/DecimalSeparator.h"
 
 namespace zelk {
 namespace {
+
+// The texts follow the system's separator; these tests fix it to '.' unless
+// they are about the separator itself.
+class TPointSeparator : public ::testing::Environment {
+ public:
+  void SetUp() override { SetDecimalSeparator('.'); }
+};
+const auto* const pointSeparator = ::testing::AddGlobalTestEnvironment(new TPointSeparator);
+
+TEST(ParameterDisplayText, UsesTheSystemsDecimalSeparatorBothWays) {
+  SetDecimalSeparator(',');
+  EXPECT_EQ(FormatParameterValue(22.5), "22,5");
+  EXPECT_EQ(FormatParameterValue(0.00025), "0,00025");
+  EXPECT_EQ(FormatParameterValue(1.5e-7), "1,5E-7");
+  EXPECT_EQ(ParseParameterValue("22,5"), 22.5f);
+  EXPECT_EQ(ParseParameterValue("22.5"), 22.5f);  // a point is always understood
+  SetDecimalSeparator('.');
+}
 
 TEST(ParameterDisplayText, WholeAndFractionalValuesWithoutTrailingZeros) {
   EXPECT_EQ(FormatParameterValue(90.0), "90");

@@ -1,0 +1,70 @@
+// The library's entry points: `main`, the name VST 2 hosts look for, and
+// `VSTPluginMain`, the name newer hosts try first. Both create one product
+// module per call and hand the host its effect record.
+//
+// Threads: hosts call the entry point on their user-interface thread, some
+// from a scanning thread or process that loads, probes and unloads the
+// library at once; each call builds an independent module, and nothing is
+// shared between modules beyond the class registry filled at load time.
+#include "effect/ZelkModule.h"
+#include "framework/FrameworkInit.h"
+#include "runtime/Application.h"
+#include "runtime/ClassRegistry.h"
+
+// The exported name `main` is given as an assembler name: the C++ name
+// `main` is reserved for the program's own entry function.
+#define ZELK_STRINGIFY_EXPANDED(text) #text
+#define ZELK_STRINGIFY(text) ZELK_STRINGIFY_EXPANDED(text)
+#define ZELK_EXPORT_NAME(name) __asm__(ZELK_STRINGIFY(__USER_LABEL_PREFIX__) name)
+
+// On Windows Zelk.def exports `main` by its plain name; dllexport would
+// export the assembler name, which 32-bit Windows decorates ("_main").
+#if defined(_WIN32)
+#define ZELK_MAIN_EXPORT
+#else
+#define ZELK_MAIN_EXPORT ZELK_VST_EXPORT
+#endif
+
+namespace zelk {
+
+namespace {
+
+bool StartLibrary() {
+  InitializeFramework();
+  RegisterClass(TZelkVSTModule::StaticClass());
+  return true;
+}
+
+// The library start runs when the host loads the library.
+[[maybe_unused]] const bool kLibraryStarted = StartLibrary();
+
+// Any failure (a missing resource, an exception of a handler while the
+// settings load, memory) answers null; the host then reports that the
+// plug-in could not be loaded. A host that passes no callback still gets a
+// working module: every host query answers as for an absent host.
+AEffect* CreateEffect(audioMasterCallback host) noexcept {
+  try {
+    auto* module = New<TZelkVSTModule>(&Application());
+    module->HostCallback = host;
+    module->Effect.user = module->Effect.object;
+    return &module->Effect;
+  } catch (...) {
+    Application().HandleException();
+    return nullptr;
+  }
+}
+
+}  // namespace
+
+}  // namespace zelk
+
+extern "C" {
+
+ZELK_VST_EXPORT AEffect* ZELK_VST_CALL VSTPluginMain(audioMasterCallback host);
+ZELK_MAIN_EXPORT AEffect* ZELK_VST_CALL ZelkMain(audioMasterCallback host) ZELK_EXPORT_NAME("main");
+
+AEffect* ZELK_VST_CALL VSTPluginMain(audioMasterCallback host) { return zelk::CreateEffect(host); }
+
+AEffect* ZELK_VST_CALL ZelkMain(audioMasterCallback host) { return zelk::CreateEffect(host); }
+
+}  // extern "C"

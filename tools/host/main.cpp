@@ -1,0 +1,113 @@
+// zelk-host: loads a VST 2 plug-in file the way a host does (the library,
+// its entry point, the effect record), prints what the plug-in says about
+// itself, and closes it again with effClose.
+//
+//   zelk-host PLUGIN
+//
+// Exit status: 0 when the plug-in loaded and closed, 1 when it could not be
+// loaded or created, 2 for a wrong command line.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "framework/VstInterface.h"
+#include "platform/PluginLibrary.h"
+
+namespace {
+
+constexpr intptr_t kHostVersion = 2400;
+constexpr intptr_t kHostSampleRate = 44100;
+constexpr intptr_t kHostBlockSize = 512;
+// A text buffer larger than any the plug-in may fill.
+constexpr size_t kTextBufferSize = 256;
+
+// Answers the queries every host answers; everything else is 0 ("not
+// supported"), which plug-ins must accept.
+intptr_t ZELK_VST_CALL HostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  switch (opcode) {
+    case audioMasterVersion:
+      return kHostVersion;
+    case audioMasterGetSampleRate:
+      return kHostSampleRate;
+    case audioMasterGetBlockSize:
+      return kHostBlockSize;
+    default:
+      return 0;
+  }
+}
+
+std::string FourCharText(int32_t code) {
+  std::string text;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    const auto character = static_cast<char>((static_cast<uint32_t>(code) >> shift) & 0xFF);
+    text += (character >= 0x20 && character < 0x7F) ? character : '?';
+  }
+  return text;
+}
+
+std::string AskText(AEffect& effect, int32_t opcode) {
+  char text[kTextBufferSize] = {};
+  effect.dispatcher(&effect, opcode, 0, 0, text, 0.0f);
+  text[kTextBufferSize - 1] = '\0';
+  return text;
+}
+
+intptr_t Ask(AEffect& effect, int32_t opcode) { return effect.dispatcher(&effect, opcode, 0, 0, nullptr, 0.0f); }
+
+void PrintRecord(const AEffect& effect) {
+  std::printf("magic            0x%08X '%s'\n", static_cast<unsigned>(effect.magic), FourCharText(effect.magic).c_str());
+  std::printf("unique ID        '%s' (0x%08X)\n", FourCharText(effect.uniqueID).c_str(),
+              static_cast<unsigned>(effect.uniqueID));
+  std::printf("version          %d\n", effect.version);
+  std::printf("flags            0x%08X\n", static_cast<unsigned>(effect.flags));
+  std::printf("programs         %d\n", effect.numPrograms);
+  std::printf("parameters       %d\n", effect.numParams);
+  std::printf("inputs           %d\n", effect.numInputs);
+  std::printf("outputs          %d\n", effect.numOutputs);
+  std::printf("initial delay    %d\n", effect.initialDelay);
+}
+
+void PrintAnswers(AEffect& effect) {
+  std::printf("effect name      %s\n", AskText(effect, effGetEffectName).c_str());
+  std::printf("vendor           %s\n", AskText(effect, effGetVendorString).c_str());
+  std::printf("product          %s\n", AskText(effect, effGetProductString).c_str());
+  std::printf("vendor version   %ld\n", static_cast<long>(Ask(effect, effGetVendorVersion)));
+  std::printf("VST version      %ld\n", static_cast<long>(Ask(effect, effGetVstVersion)));
+  std::printf("category         %ld\n", static_cast<long>(Ask(effect, effGetPlugCategory)));
+}
+
+int Inspect(const std::string& path) {
+  zelk::platform::TPluginLibrary library;
+  if (!library.Open(path)) {
+    std::fprintf(stderr, "zelk-host: %s\n", library.ErrorText().c_str());
+    return 1;
+  }
+  VstPluginMainProc entryPoint = library.FindEntryPoint();
+  if (entryPoint == nullptr) {
+    std::fprintf(stderr, "zelk-host: %s\n", library.ErrorText().c_str());
+    return 1;
+  }
+  AEffect* effect = entryPoint(&HostCallback);
+  if (effect == nullptr || effect->magic != kEffectMagic) {
+    std::fprintf(stderr, "zelk-host: '%s' did not create an effect\n", path.c_str());
+    return 1;
+  }
+  std::printf("plug-in          %s\n", path.c_str());
+  Ask(*effect, effOpen);
+  PrintRecord(*effect);
+  PrintAnswers(*effect);
+  std::printf("effClose         %ld\n", static_cast<long>(Ask(*effect, effClose)));
+  // Out before the library goes: whatever its unloading does, the report stands.
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: zelk-host PLUGIN\n");
+    return 2;
+  }
+  return Inspect(argv[1]);
+}

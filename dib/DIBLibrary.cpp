@@ -1,0 +1,74 @@
+#include "dib/DIBLibrary.h"
+
+#include "dib/BMPDecoder.h"
+#include "dib/DIBCompressorRegistry.h"
+#include "dib/DIBRotationTables.h"
+#include "dib/DIBTypes.h"
+#include "dib/LZHDIBCompressor.h"
+#include "dib/MemoryDIB.h"
+#include "dib/PictureLoader.h"
+#include "dib/PictureSourceHook.h"
+#include "dib/RLEDIBCompressor.h"
+#include "dib/WinDIB.h"
+#include "platform/Canvas.h"
+#include "runtime/ClassRegistry.h"
+#include "runtime/Object.h"
+
+#ifdef ZELK_HAVE_JPEG
+#include "dib/codecs/JPEGDecoder.h"
+#endif
+#ifdef ZELK_HAVE_PNG
+#include "dib/codecs/PNGDecoder.h"
+#endif
+
+namespace zelk {
+
+namespace {
+
+bool& Initialized() {
+  static bool initialized = false;
+  return initialized;
+}
+
+void RegisterBitmapClasses() { RegisterClasses({&TWinDIB::StaticClass(), &TMemoryDIB::StaticClass()}); }
+
+void RegisterPictureLoaders() {
+  RegisterPictureLoader(".bmp", &DecodeBMP);
+  RegisterPictureLoader(".dib", &DecodeBMP);
+#ifdef ZELK_HAVE_JPEG
+  for (const char* extension : {".jpg", ".jpeg", ".jpe", ".jfif"}) RegisterPictureLoader(extension, &DecodeJPEG);
+#endif
+#ifdef ZELK_HAVE_PNG
+  RegisterPictureLoader(".png", &DecodePNG);
+#endif
+  SetPictureLoaderFunction(&LoadPictureFile);
+}
+
+void RegisterStandardCompressors() {
+  RegisterDIBCompressor(New<TRLEDIBCompressor>());
+  RegisterDIBCompressor(New<TLZHDIBCompressor>());
+}
+
+}  // namespace
+
+void InitializeDIBLibrary() {
+  if (Initialized()) return;
+  Initialized() = true;
+  RegisterBitmapClasses();
+  RegisterPictureLoaders();
+  // Canvases resolve system colours the way the bitmap engine does.
+  platform::SetCanvasColorResolver(&ResolveColor);
+  InitRotationTables();
+  RegisterStandardCompressors();
+}
+
+void FinalizeDIBLibrary() {
+  if (!Initialized()) return;
+  Initialized() = false;
+  ClearDIBCompressors();
+  SetPictureLoaderFunction(nullptr);
+  ClearPictureLoaders();
+  platform::SetCanvasColorResolver(nullptr);
+}
+
+}  // namespace zelk

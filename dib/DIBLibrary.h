@@ -1,0 +1,18 @@
+// Start and stop of the bitmap library. The library's start calls
+// InitializeDIBLibrary once, after the runtime, from the loading thread;
+// further calls do nothing. It registers, in this order: the bitmap classes
+// that component streams name (TWinDIB, TMemoryDIB); the picture loaders
+// (BMP, and JPEG and PNG when the build has them); the bitmap engine's
+// fixed-point rotation tables; the compressors, Shuffle4 RLE first and LZH
+// second. No current compressor is chosen.
+#pragma once
+
+namespace zelk {
+
+void InitializeDIBLibrary();
+// Empties the registries: the compressors are destroyed (the current one
+// becomes none), the picture loaders forgotten. A later InitializeDIBLibrary
+// starts again.
+void FinalizeDIBLibrary();
+
+}  // namespace zelk

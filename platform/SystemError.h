@@ -1,0 +1,24 @@
+// The platform's last error code and its message texts. A backend installs
+// its own source at start; the portable default reports the C library's
+// errno and its strerror text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zelk::platform {
+
+class TSystemErrors {
+ public:
+  virtual ~TSystemErrors() = default;
+  virtual uint32_t LastErrorCode() const = 0;
+  virtual void SetLastErrorCode(uint32_t code) = 0;
+  // The message text for code, without a trailing line break.
+  virtual std::string MessageText(uint32_t code) const = 0;
+};
+
+TSystemErrors& SystemErrors();
+// Installs errors (not owned); null restores the portable default.
+void SetSystemErrors(TSystemErrors* errors);
+
+}  // namespace zelk::platform

@@ -1,0 +1,69 @@
+// Writes BMP files byte by byte for the decoder tests.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace zelk::test {
+
+struct TBMPParts {
+  int32_t Width = 1;
+  int32_t Height = 1;
+  uint16_t BitCount = 24;
+  uint32_t Compression = 0;
+  uint32_t HeaderSize = 40;
+  uint32_t ColorsUsed = 0;
+  std::vector<uint32_t> Masks;       // written after a 40-byte header
+  std::vector<uint32_t> Palette;     // 0x00RRGGBB entries
+  std::vector<uint8_t> PixelData;    // stored rows (already padded) or runs
+};
+
+inline void PutLittleEndian(std::vector<uint8_t>& bytes, uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+inline std::vector<uint8_t> BuildBMP(const TBMPParts& parts) {
+  std::vector<uint8_t> info;
+  PutLittleEndian(info, parts.HeaderSize, 4);
+  if (parts.HeaderSize == 12) {
+    PutLittleEndian(info, static_cast<uint32_t>(parts.Width), 2);
+    PutLittleEndian(info, static_cast<uint32_t>(parts.Height), 2);
+    PutLittleEndian(info, 1, 2);
+    PutLittleEndian(info, parts.BitCount, 2);
+  } else {
+    PutLittleEndian(info, static_cast<uint32_t>(parts.Width), 4);
+    PutLittleEndian(info, static_cast<uint32_t>(parts.Height), 4);
+    PutLittleEndian(info, 1, 2);
+    PutLittleEndian(info, parts.BitCount, 2);
+    PutLittleEndian(info, parts.Compression, 4);
+    PutLittleEndian(info, static_cast<uint32_t>(parts.PixelData.size()), 4);
+    PutLittleEndian(info, 2835, 4);
+    PutLittleEndian(info, 2835, 4);
+    PutLittleEndian(info, parts.ColorsUsed, 4);
+    PutLittleEndian(info, 0, 4);
+    info.resize(parts.HeaderSize, 0);
+  }
+  for (uint32_t mask : parts.Masks) PutLittleEndian(info, mask, 4);
+  for (uint32_t color : parts.Palette) PutLittleEndian(info, color, parts.HeaderSize == 12 ? 3 : 4);
+
+  std::vector<uint8_t> file = {'B', 'M'};
+  const uint32_t offset = 14 + static_cast<uint32_t>(info.size());
+  PutLittleEndian(file, offset + static_cast<uint32_t>(parts.PixelData.size()), 4);
+  PutLittleEndian(file, 0, 4);
+  PutLittleEndian(file, offset, 4);
+  file.insert(file.end(), info.begin(), info.end());
+  file.insert(file.end(), parts.PixelData.begin(), parts.PixelData.end());
+  return file;
+}
+
+// Pads each stored row to a multiple of 4 bytes.
+inline std::vector<uint8_t> PaddedRows(const std::vector<std::vector<uint8_t>>& rows) {
+  std::vector<uint8_t> data;
+  for (const auto& row : rows) {
+    data.insert(data.end(), row.begin(), row.end());
+    data.resize((data.size() + 3) / 4 * 4, 0);
+  }
+  return data;
+}
+
+}  // namespace zelk::test

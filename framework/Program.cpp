@@ -30,6 +30,8 @@ TCustomVstProgram::TCustomVstProgram(TCollection* collection) : TCollectionItem(
   if (auto* programs = dynamic_cast<TCustomVstPrograms*>(collection)) module_ = programs->VSTModule();
   if (module_ == nullptr) return;
   values_.Resize(module_->numParams());
+  // The count is current at once, even while the collection holds its
+  // change announcements back (a collection being assigned or loaded).
   module_->SetNumPrograms(0);
 }
 
@@ -59,11 +61,22 @@ void TCustomVstProgram::Assign(TPersistent* source) {
     TCollectionItem::Assign(source);
     return;
   }
-  if (program->values_.Count() > 0) {
-    values_.Resize(program->values_.Count());
-    for (int32_t index = 0; index < program->values_.Count(); ++index) SetParameter(index, program->values_.Get(index));
-  }
+  if (program == this) return;
+  if (program->ParameterCount() > 0) CopyValues(*program);
   SetDisplayName(program->displayName_);
+}
+
+// A source with more values than this program's module has parameters
+// raises at the first value too many, as any access past them does. A
+// shorter source leaves 0.0 in the remaining entries: the program keeps one
+// value per parameter, so no parameter of the module meets a missing value
+// later (applying the program, OverwritePrograms). The store is replaced
+// only when its size changes: a parameter set with OverwritePrograms may
+// write into it from another thread.
+void TCustomVstProgram::CopyValues(const TCustomVstProgram& source) {
+  values_.Resize(module_ != nullptr ? module_->numParams() : source.ParameterCount());
+  for (int32_t index = source.ParameterCount(); index < values_.Count(); ++index) values_.Set(index, 0.0f);
+  for (int32_t index = 0; index < source.ParameterCount(); ++index) SetParameter(index, source.values_.Get(index));
 }
 
 TCustomVstPrograms::TCustomVstPrograms(TCustomVST1Module* module)

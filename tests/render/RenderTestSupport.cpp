@@ -1,0 +1,126 @@
+#include "RenderTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
+
+namespace zelk::render_test {
+
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream stream(path, std::ios::binary);
+  std::stringstream content;
+  content << stream.rdbuf();
+  return content.str();
+}
+
+int ExitCodeOf(int status) {
+#if defined(_WIN32)
+  return status;
+#else
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+}  // namespace
+
+TScratchFolder::TScratchFolder() {
+  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+  std::random_device random;
+  m_Path = std::filesystem::temp_directory_path() /
+           ("zelk-render-test-" + std::string(test->name()) + "-" + std::to_string(random()));
+  std::filesystem::create_directories(m_Path);
+}
+
+TScratchFolder::~TScratchFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(m_Path, ignored);
+}
+
+std::vector<TFrame> TestFrames(int frames) {
+  std::vector<TFrame> result(static_cast<size_t>(frames));
+  for (int i = 0; i < frames; ++i) {
+    // Two unrelated sawtooth-like sequences that reach near full scale.
+    result[i].Left = static_cast<int16_t>((i * 7919) % 65535 - 32767);
+    result[i].Right = static_cast<int16_t>(32767 - (i * 104729) % 65535);
+  }
+  return result;
+}
+
+void WriteStereoWav(const std::string& path, const std::vector<TFrame>& frames, int sampleRate) {
+  SF_INFO info{};
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  info.channels = 2;
+  info.samplerate = sampleRate;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+  sf_writef_short(file, reinterpret_cast<const short*>(frames.data()), static_cast<sf_count_t>(frames.size()));
+  sf_close(file);
+}
+
+void WriteMonoWav(const std::string& path, int frames) {
+  SF_INFO info{};
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  info.channels = 1;
+  info.samplerate = 48000;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+  const std::vector<short> samples(static_cast<size_t>(frames), 1000);
+  sf_writef_short(file, samples.data(), frames);
+  sf_close(file);
+}
+
+std::vector<TFrame> ReadStereoWav(const std::string& path, int* format) {
+  SF_INFO info{};
+  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  if (file == nullptr) {
+    ADD_FAILURE() << "cannot read " << path << ": " << sf_strerror(nullptr);
+    return {};
+  }
+  std::vector<TFrame> frames;
+  if (info.channels == 2) {
+    frames.resize(static_cast<size_t>(info.frames));
+    sf_readf_short(file, reinterpret_cast<short*>(frames.data()), info.frames);
+  } else {
+    ADD_FAILURE() << path << " has " << info.channels << " channels";
+  }
+  if (format != nullptr) {
+    *format = info.format;
+  }
+  sf_close(file);
+  return frames;
+}
+
+std::string PluginUnderTest() {
+  const char* plugin = std::getenv("ZELK_PLUGIN");
+  return plugin != nullptr ? plugin : "";
+}
+
+TRunResult RunRenderer(const std::vector<std::string>& arguments) {
+  TScratchFolder captures;
+  const std::string outputFile = captures.File("stdout.txt");
+  const std::string errorFile = captures.File("stderr.txt");
+  std::string command = Quoted(ZELK_RENDER_TOOL);
+  for (const std::string& argument : arguments) {
+    command.append(" ").append(Quoted(argument));
+  }
+  command.append(" >").append(Quoted(outputFile)).append(" 2>").append(Quoted(errorFile));
+  TRunResult result;
+  result.ExitCode = ExitCodeOf(std::system(command.c_str()));
+  result.Output = ReadWholeFile(outputFile);
+  result.Errors = ReadWholeFile(errorFile);
+  return result;
+}
+
+}  // namespace zelk::render_test

@@ -1,0 +1,51 @@
+// Helpers of the renderer's tests: a scratch folder per test, 16-bit stereo
+// and mono WAV files written and read back with libsndfile, and zelk-render
+// run as a separate process with its exit code and error output.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zelk::render_test {
+
+// A 16-bit sample pair of one frame.
+struct TFrame {
+  int16_t Left;
+  int16_t Right;
+};
+
+struct TRunResult {
+  int ExitCode = -1;
+  std::string Output;  // stdout
+  std::string Errors;  // stderr
+};
+
+// A fresh, empty folder for the running test, removed with the object.
+class TScratchFolder {
+ public:
+  TScratchFolder();
+  ~TScratchFolder();
+  std::string File(const std::string& name) const { return (m_Path / name).string(); }
+
+ private:
+  std::filesystem::path m_Path;
+};
+
+// Distinct, full-range content on both channels (never -32768, which has no
+// positive counterpart, so negation stays exact).
+std::vector<TFrame> TestFrames(int frames);
+
+void WriteStereoWav(const std::string& path, const std::vector<TFrame>& frames, int sampleRate = 48000);
+void WriteMonoWav(const std::string& path, int frames);
+// Reads a 16-bit stereo file; fails the running test when it is not one.
+std::vector<TFrame> ReadStereoWav(const std::string& path, int* format = nullptr);
+
+// The plug-in under test (ZELK_PLUGIN) or empty when the harness set none.
+std::string PluginUnderTest();
+
+// Runs zelk-render with the given arguments (each quoted for the shell).
+TRunResult RunRenderer(const std::vector<std::string>& arguments);
+
+}  // namespace zelk::render_test

@@ -93,3 +93,5 @@ BENCHMARK(BM_DecompressPicture390x444)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecompressPicture195x222)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+BENCHMARK_MAIN();

@@ -77,3 +77,5 @@ void RLEDecompress(benchmark::State& state) {
 BENCHMARK(RLEDecompress);
 
 }  // namespace
+
+BENCHMARK_MAIN();

@@ -127,3 +127,5 @@ BENCHMARK(BM_Rotate<kReference, false>)->Name("BM_RotateReference/separate")->Ap
 BENCHMARK(BM_Rotate<kReference, true>)->Name("BM_RotateReference/in_place")->Apply(Sizes);
 
 }  // namespace
+
+BENCHMARK_MAIN();

@@ -6,6 +6,7 @@
 // from a scanning thread or process that loads, probes and unloads the
 // library at once; each call builds an independent module, and nothing is
 // shared between modules beyond the class registry filled at load time.
+#include "dib/DIBLibrary.h"
 #include "effect/ZelkModule.h"
 #include "framework/FrameworkInit.h"
 #include "runtime/Application.h"
@@ -17,26 +18,52 @@
 #define ZELK_STRINGIFY(text) ZELK_STRINGIFY_EXPANDED(text)
 #define ZELK_EXPORT_NAME(name) __asm__(ZELK_STRINGIFY(__USER_LABEL_PREFIX__) name)
 
-// On Windows Zelk.def exports `main` by its plain name; dllexport would
-// export the assembler name, which 32-bit Windows decorates ("_main").
+// On Windows the module-definition files name the exports: Zelk.def both
+// entry points, Zelk32.def `main` alone for 32-bit hosts. dllexport would
+// add exports of its own and use the assembler name, which 32-bit Windows
+// decorates ("_main").
 #if defined(_WIN32)
-#define ZELK_MAIN_EXPORT
+#define ZELK_ENTRY_EXPORT
 #else
-#define ZELK_MAIN_EXPORT ZELK_VST_EXPORT
+#define ZELK_ENTRY_EXPORT ZELK_VST_EXPORT
 #endif
 
 namespace zelk {
 
 namespace {
 
+// The library start, in the order the parts build on each other: the
+// application object, the framework (floating-point masks, module classes),
+// the image library (picture loaders, rotation tables, compressors), then
+// the product's own class.
 bool StartLibrary() {
+  Application();
   InitializeFramework();
+  InitializeDIBLibrary();
   RegisterClass(TZelkVSTModule::StaticClass());
   return true;
 }
 
-// The library start runs when the host loads the library.
-[[maybe_unused]] const bool kLibraryStarted = StartLibrary();
+// The library stop, when the host unloads the library: the registries are
+// emptied and the application object goes, unless the host left modules
+// open (they still use it; the process is then usually ending anyway).
+void StopLibrary() noexcept {
+  try {
+    FinalizeDIBLibrary();
+    ReleaseApplication();
+  } catch (...) {
+  }
+}
+
+struct TLibraryLifetime {
+  TLibraryLifetime() { StartLibrary(); }
+  ~TLibraryLifetime() { StopLibrary(); }
+  TLibraryLifetime(const TLibraryLifetime&) = delete;
+  TLibraryLifetime& operator=(const TLibraryLifetime&) = delete;
+};
+
+// Constructed when the host loads the library, destroyed when it unloads it.
+const TLibraryLifetime libraryLifetime;
 
 // Any failure (a missing resource, an exception of a handler while the
 // settings load, memory) answers null; the host then reports that the
@@ -60,8 +87,8 @@ AEffect* CreateEffect(audioMasterCallback host) noexcept {
 
 extern "C" {
 
-ZELK_VST_EXPORT AEffect* ZELK_VST_CALL VSTPluginMain(audioMasterCallback host);
-ZELK_MAIN_EXPORT AEffect* ZELK_VST_CALL ZelkMain(audioMasterCallback host) ZELK_EXPORT_NAME("main");
+ZELK_ENTRY_EXPORT AEffect* ZELK_VST_CALL VSTPluginMain(audioMasterCallback host);
+ZELK_ENTRY_EXPORT AEffect* ZELK_VST_CALL ZelkMain(audioMasterCallback host) ZELK_EXPORT_NAME("main");
 
 AEffect* ZELK_VST_CALL VSTPluginMain(audioMasterCallback host) { return zelk::CreateEffect(host); }
 

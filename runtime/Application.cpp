@@ -30,11 +30,23 @@ void TApplication::HandleException() noexcept {
   }
 }
 
+namespace {
+// Constant-initialised, so it outlives every static object of the library.
+TApplication* theApplication = nullptr;
+}  // namespace
+
 TApplication& Application() {
-  // Created on first use and kept for the life of the process: modules may be
-  // freed by a host after static destruction has begun.
-  static TApplication* application = new TApplication();
-  return *application;
+  if (theApplication == nullptr) theApplication = new TApplication();
+  return *theApplication;
+}
+
+bool ReleaseApplication() {
+  if (theApplication == nullptr) return true;
+  // Modules a host never closed still belong to it; they keep it alive.
+  if (theApplication->ComponentCount() > 0) return false;
+  TObject::Free(theApplication);
+  theApplication = nullptr;
+  return true;
 }
 
 namespace {

@@ -21,7 +21,11 @@ class TApplication : public TComponent {
   void HandleException() noexcept;  // the exception being handled
 };
 
+// The application object, created on first use (the library start).
 TApplication& Application();
+// Frees the application object when it owns nothing any more (the library
+// stop); answers false and keeps it while modules are still alive.
+bool ReleaseApplication();
 
 // Roots are the forms and modules that load from component resources.
 void AddRoot(TComponent* root);

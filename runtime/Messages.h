@@ -18,5 +18,6 @@ inline constexpr const char kAssignError[] = "%s kann nicht zu %s zugewiesen wer
 inline constexpr const char kListIndexError[] = "Listenindex überschreitet das Maximum (%d)";
 inline constexpr const char kModuleResourceNotFound[] = "Resource %s not found";
 inline constexpr const char kFormResourceNotFound[] = "Ressource %s wurde nicht gefunden";
+inline constexpr const char kNameTooLong[] = "Bezeichner %s ist länger als 255 Bytes";
 
 }  // namespace zelk::messages

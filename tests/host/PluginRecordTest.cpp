@@ -53,7 +53,9 @@ TEST_F(PluginTest, IdentityAnswersMatchTheSettings) {
   EXPECT_EQ(Dispatch(effect, effGetVstVersion), 2300);
   EXPECT_EQ(Dispatch(effect, effIdentify), 0x4E764566);
   EXPECT_EQ(AskText(effect, effGetParamName, 0), "Angle");
+#if !defined(_WIN32)  // Windows uses its ANSI code page: tests/windows
   EXPECT_EQ(AskText(effect, effGetParamLabel, 0), "\xC2\xB0");  // '°'
+#endif
   EXPECT_EQ(AskText(effect, effGetParamName, 1), "undefin");
   char canDo[] = "plugAsSend";
   EXPECT_EQ(Dispatch(effect, effCanDo, 0, 0, canDo), 1);

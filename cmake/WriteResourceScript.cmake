@@ -1,0 +1,62 @@
+# cmake -D OUTPUT=file.rc -P WriteResourceScript.cmake -- a.bin b.bin...
+#
+# Writes a resource script that embeds each component stream as an RCDATA
+# resource named after the class of its root object in upper case, the name
+# under which the resource table looks for it.
+
+# The root's class name: "TPF0", an optional flags byte (0xF0 to 0xFF), then
+# the name as a short string (length byte, characters).
+function(root_class_name stream result)
+  file(READ ${stream} head LIMIT 260 HEX)
+  string(SUBSTRING "${head}" 0 8 signature)
+  if(NOT signature STREQUAL "54504630")
+    message(FATAL_ERROR "${stream} is no component stream (no TPF0 signature)")
+  endif()
+  set(at 8)
+  string(SUBSTRING "${head}" ${at} 2 byte)
+  math(EXPR value "0x${byte}")
+  if(value GREATER_EQUAL 240)
+    math(EXPR childPosition "${value} & 2")
+    if(childPosition)
+      message(FATAL_ERROR "${stream}: a root object with a child position is not supported")
+    endif()
+    math(EXPR at "${at} + 2")
+    string(SUBSTRING "${head}" ${at} 2 byte)
+    math(EXPR value "0x${byte}")
+  endif()
+  math(EXPR at "${at} + 2")
+  set(name "")
+  math(EXPR end "${at} + ${value} * 2")
+  while(at LESS end)
+    string(SUBSTRING "${head}" ${at} 2 byte)
+    math(EXPR code "0x${byte}")
+    string(ASCII ${code} character)
+    string(APPEND name "${character}")
+    math(EXPR at "${at} + 2")
+  endwhile()
+  if(NOT name MATCHES "^[A-Za-z_][A-Za-z0-9_]*$")
+    message(FATAL_ERROR "${stream}: '${name}' is no class name")
+  endif()
+  set(${result} ${name} PARENT_SCOPE)
+endfunction()
+
+# The streams are the arguments after "--".
+set(streams)
+set(afterSeparator OFF)
+math(EXPR last "${CMAKE_ARGC} - 1")
+foreach(index RANGE ${last})
+  if(afterSeparator)
+    list(APPEND streams "${CMAKE_ARGV${index}}")
+  elseif(CMAKE_ARGV${index} STREQUAL "--")
+    set(afterSeparator ON)
+  endif()
+endforeach()
+
+set(text "// Generated from the compiled component resources; do not edit.\n")
+foreach(stream IN LISTS streams)
+  root_class_name(${stream} name)
+  string(TOUPPER ${name} name)
+  string(REPLACE "\\" "\\\\" path "${stream}")
+  string(APPEND text "${name} RCDATA \"${path}\"\n")
+endforeach()
+file(WRITE ${OUTPUT} "${text}")

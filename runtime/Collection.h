@@ -22,7 +22,9 @@ class TCollectionItem : public TPersistent {
   // Moves the item to another collection (or out of any with null).
   void SetCollection(TCollection* collection);
   int Index() const;
-  void SetIndex(int index);
+  // Virtual so that collections whose items are referred to by index can
+  // follow moves.
+  virtual void SetIndex(int index);
   int ID() const { return id_; }
   virtual std::string DisplayName() const;
   virtual void SetDisplayName(const std::string& name);

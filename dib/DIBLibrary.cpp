@@ -2,7 +2,11 @@
 
 #include "dib/BMPDecoder.h"
 #include "dib/DIBCompressorRegistry.h"
+#include "dib/DIBFormatRegistry.h"
+#include "dib/DIBImageList.h"
+#include "dib/DIBRSBFormat.h"
 #include "dib/DIBRotationTables.h"
+#include "dib/DIBSettings.h"
 #include "dib/DIBTypes.h"
 #include "dib/LZHDIBCompressor.h"
 #include "dib/MemoryDIB.h"
@@ -55,9 +59,11 @@ void InitializeDIBLibrary() {
   if (Initialized()) return;
   Initialized() = true;
   RegisterBitmapClasses();
+  RegisterClasses({&TDIBImageList::StaticClass(), &TDIBSettings::StaticClass()});
   RegisterPictureLoaders();
   // Canvases resolve system colours the way the bitmap engine does.
   platform::SetCanvasColorResolver(&ResolveColor);
+  RegisterDIBFormat(New<TDIBRSBFormat>());
   InitRotationTables();
   RegisterStandardCompressors();
 }
@@ -66,6 +72,7 @@ void FinalizeDIBLibrary() {
   if (!Initialized()) return;
   Initialized() = false;
   ClearDIBCompressors();
+  ClearDIBFormats();
   SetPictureLoaderFunction(nullptr);
   ClearPictureLoaders();
   platform::SetCanvasColorResolver(nullptr);

@@ -49,6 +49,20 @@ void TX87Environment::Leave() noexcept {
 // The reference. Each sum is formed in long double: the products of two floats
 // are exact in the 64-bit significand, the sum is rounded once to 64 bits, then
 // to float32 when stored. Output channel 1 (right) is written before channel 0.
+void RotateWithExtendedFallback(TVectorRun run, int32_t step, const float* inLeft, const float* inRight,
+                                float* outLeft, float* outRight, int32_t frames,
+                                TRotationCoefficients coefficients) noexcept {
+  TX87Environment x87;
+  int32_t frame = 0;
+  while ((frame = run(inLeft, inRight, outLeft, outRight, frame, frames, coefficients)) < frames) {
+    const int32_t count = frames - frame < step ? frames - frame : step;
+    x87.Enter();
+    RotateFramesExtended(inLeft + frame, inRight + frame, outLeft + frame, outRight + frame, count, coefficients);
+    frame += count;
+  }
+  x87.Leave();
+}
+
 __attribute__((noinline)) void RotateFramesExtended(const float* inLeft, const float* inRight, float* outLeft,
                                                     float* outRight, int32_t frames,
                                                     TRotationCoefficients coefficients) noexcept {

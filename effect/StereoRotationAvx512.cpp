@@ -83,20 +83,6 @@ ZELK_AVX512 __attribute__((noinline)) int32_t RotateRun(const float* inLeft, con
   return end;
 }
 
-__attribute__((noinline)) void RotateFrames(const float* inLeft, const float* inRight, float* outLeft,
-                                            float* outRight, int32_t frames,
-                                            TRotationCoefficients coefficients) noexcept {
-  TX87Environment x87;
-  int32_t i = 0;
-  while ((i = RotateRun(inLeft, inRight, outLeft, outRight, i, frames, coefficients)) < frames) {
-    const int32_t count = frames - i < kStep ? frames - i : kStep;
-    x87.Enter();
-    RotateFramesExtended(inLeft + i, inRight + i, outLeft + i, outRight + i, count, coefficients);
-    i += count;
-  }
-  x87.Leave();
-}
-
 }  // namespace
 
 ZELK_AVX512 ZELK_ROTATION_REALIGN void RotateAvx512(const float* inLeft, const float* inRight, float* outLeft,
@@ -104,7 +90,7 @@ ZELK_AVX512 ZELK_ROTATION_REALIGN void RotateAvx512(const float* inLeft, const f
                                                     TRotationCoefficients coefficients) noexcept {
   const uint32_t saved = _mm_getcsr();
   _mm_setcsr(kKernelMxcsr);
-  RotateFrames(inLeft, inRight, outLeft, outRight, frames, coefficients);
+  RotateWithExtendedFallback(&RotateRun, kStep, inLeft, inRight, outLeft, outRight, frames, coefficients);
   _mm_setcsr(saved);
 }
 

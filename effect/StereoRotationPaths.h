@@ -86,6 +86,18 @@ class TX87Environment {
   bool m_Entered = false;
 };
 
+// A vector run: processes frames from start towards end and answers where
+// it stopped, either end or the first step of frames whose sums need the
+// extended-precision routine.
+using TVectorRun = int32_t (*)(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                               int32_t start, int32_t end, TRotationCoefficients coefficients);
+
+// Drives a vector path over all frames and sends each step it stops at
+// through RotateFramesExtended (step frames, fewer at the end).
+void RotateWithExtendedFallback(TVectorRun run, int32_t step, const float* inLeft, const float* inRight,
+                                float* outLeft, float* outRight, int32_t frames,
+                                TRotationCoefficients coefficients) noexcept;
+
 #if ZELK_ROTATION_X86
 // The fast paths, each in its own source compiled for its instruction set.
 // Each saves MXCSR, sets kKernelMxcsr, processes, and restores MXCSR.

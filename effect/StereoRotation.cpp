@@ -1,4 +1,4 @@
-// Stereo rotation (Part 2.1): the coefficients, the reference routine, the
+// Stereo rotation: the coefficients, the reference routine, the
 // floating-point state it needs, and the choice of fast path. The fast paths
 // live beside this file in StereoRotationSse2.cpp, StereoRotationAvx2.cpp and
 // StereoRotationAvx512.cpp; StereoRotationPaths.h says why they are exact.

@@ -1,5 +1,5 @@
 #pragma once
-// The product's audio kernel: the stereo rotation of Part 2.1.
+// The product's audio kernel: the stereo rotation.
 //
 // Contract
 // - Exactness: every output equals, bit for bit, the reference that forms the
@@ -31,7 +31,7 @@
 
 namespace zelk {
 
-// The two mixing coefficients of the module (`CosAngle`, `SinAngle`, Part 2.1).
+// The two mixing coefficients of the module (`CosAngle`, `SinAngle`).
 struct TRotationCoefficients {
   float CosAngle;
   float SinAngle;

@@ -12,8 +12,8 @@ std::string FormatMessage(std::string_view pattern, std::initializer_list<std::s
       result += c;
       continue;
     }
-    const char spec = pattern[++i];
-    if (spec == '%') {
+    const char directive = pattern[++i];
+    if (directive == '%') {
       result += '%';
     } else if (next != args.end()) {
       result += *next++;

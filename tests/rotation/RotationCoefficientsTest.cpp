@@ -1,5 +1,5 @@
 // The coefficients follow theta = ((-v)/360 - 0.5) * pi in extended precision,
-// and the rotation gives the worked values of Part 2.1 at 0, 90, 180, 270 and
+// and the rotation gives the worked values at 0, 90, 180, 270 and
 // 360 degrees.
 
 #include <gtest/gtest.h>

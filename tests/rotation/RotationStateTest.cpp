@@ -24,7 +24,7 @@ const THostState kHostStates[] = {
     {"x87 precision 53 bits (Windows default)", kX87Double, kMxcsrDefault, false},
     {"x87 precision 24 bits rounding down, FTZ", static_cast<uint16_t>(kX87Single | 0x0400), kMxcsrDefault | kMxcsrFtz,
      true},
-    {"Delphi's 0x1332: 53 bits, invalid/zero-divide/overflow unmasked", 0x1332, kMxcsrDefault | kMxcsrDaz, false},
+    {"a host's 0x1332: 53 bits, invalid/zero-divide/overflow unmasked", 0x1332, kMxcsrDefault | kMxcsrDaz, false},
     {"SSE invalid, denormal, overflow unmasked, toward zero, DAZ", static_cast<uint16_t>(kX87Double | 0x0C00),
      (kMxcsrDefault & ~(0x0080u | 0x0100u | 0x0400u)) | 0x6000 | kMxcsrDaz, false},
 };

@@ -45,8 +45,11 @@ bool TCustomVST2Module::GetOutputProperties(int32_t index, VstPinProperties* pro
 // Only MIDI events reach the handler; a null list or entry is skipped.
 int32_t TCustomVST2Module::ProcessEvents(VstEvents* events) {
   if (events == nullptr || !OnProcessMidi) return 1;
+  // The host's list is longer than the two entries the record declares; walk
+  // it through a pointer, not the declared array.
+  VstEvent* const* entries = events->events;
   for (int32_t index = 0; index < events->numEvents; ++index) {
-    const VstEvent* event = events->events[index];
+    const VstEvent* event = entries[index];
     if (event != nullptr && event->type == kVstMidiType) {
       OnProcessMidi(this, *reinterpret_cast<const VstMidiEvent*>(event));
     }

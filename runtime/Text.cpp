@@ -1,7 +1,5 @@
 #include "runtime/Text.h"
 
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "runtime/SystemCodePage.h"
@@ -79,19 +77,6 @@ void CopyToBuffer(char* buffer, size_t bufferSize, std::string_view text) {
   const std::string_view fitting = FitBytes(text, bufferSize - 1);
   std::memcpy(buffer, fitting.data(), fitting.size());
   buffer[fitting.size()] = '\0';
-}
-
-std::string FloatToText(double value, int significantDigits) {
-  if (std::isnan(value)) return "NAN";
-  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*G", significantDigits, value);
-  // The C library follows the process locale; the system's own texts always
-  // use '.' whatever locale a host has set.
-  for (char& c : text) {
-    if (c == ',') c = '.';
-  }
-  return text;
 }
 
 std::string IntToStr(long long value) { return std::to_string(value); }

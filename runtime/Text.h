@@ -33,9 +33,6 @@ std::string_view FitBytes(std::string_view text, size_t maxBytes);
 // never splitting a character. A null buffer or zero size writes nothing.
 void CopyToBuffer(char* buffer, size_t bufferSize, std::string_view text);
 
-// Shortest round-trip decimal form of a number in general format with
-// `significantDigits` digits and '.' as decimal point.
-std::string FloatToText(double value, int significantDigits = 15);
 std::string IntToStr(long long value);
 
 }  // namespace zelk

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/ParameterText.h"
 #include "framework/Program.h"
 #include "framework/VSTModule.h"
 #include "resources/ComponentResources.h"
@@ -87,7 +88,7 @@ class TProgramModule : public TVST2Module {
 
   using TCustomVST1Module::EditorNeedsUpdate;
 
-  static std::string Entry(int32_t index, float value) { return std::to_string(index) + " " + FloatToText(value); }
+  static std::string Entry(int32_t index, float value) { return std::to_string(index) + " " + FormatParameterValue(value); }
 };
 
 inline const TClassInfo& TProgramModule::StaticClass() {

@@ -74,12 +74,6 @@ TEST(Text, IdentifiersAndCaseInsensitiveNames) {
   EXPECT_FALSE(SameText("Owner", "Owners"));
 }
 
-TEST(Text, FloatsUseAPointWhateverTheLocale) {
-  EXPECT_EQ(FloatToText(360.0), "360");
-  EXPECT_EQ(FloatToText(0.1), "0.1");
-  EXPECT_EQ(FloatToText(1.0 / 3.0), "0.333333333333333");
-}
-
 TEST(Messages, FormatFillsPlaceholdersInOrder) {
   EXPECT_EQ(FormatMessage("Fehler beim Lesen von %s%s%s: %s", {"Zelk", ".", "Angle", "x"}),
             "Fehler beim Lesen von Zelk.Angle: x");

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tests/support/LittleEndian.h"
+
 namespace zelk::test {
 
 struct TBMPParts {
@@ -18,39 +20,35 @@ struct TBMPParts {
   std::vector<uint8_t> PixelData;    // stored rows (already padded) or runs
 };
 
-inline void PutLittleEndian(std::vector<uint8_t>& bytes, uint32_t value, int size) {
-  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 inline std::vector<uint8_t> BuildBMP(const TBMPParts& parts) {
   std::vector<uint8_t> info;
-  PutLittleEndian(info, parts.HeaderSize, 4);
+  AppendLittleEndian(info, parts.HeaderSize, 4);
   if (parts.HeaderSize == 12) {
-    PutLittleEndian(info, static_cast<uint32_t>(parts.Width), 2);
-    PutLittleEndian(info, static_cast<uint32_t>(parts.Height), 2);
-    PutLittleEndian(info, 1, 2);
-    PutLittleEndian(info, parts.BitCount, 2);
+    AppendLittleEndian(info, static_cast<uint32_t>(parts.Width), 2);
+    AppendLittleEndian(info, static_cast<uint32_t>(parts.Height), 2);
+    AppendLittleEndian(info, 1, 2);
+    AppendLittleEndian(info, parts.BitCount, 2);
   } else {
-    PutLittleEndian(info, static_cast<uint32_t>(parts.Width), 4);
-    PutLittleEndian(info, static_cast<uint32_t>(parts.Height), 4);
-    PutLittleEndian(info, 1, 2);
-    PutLittleEndian(info, parts.BitCount, 2);
-    PutLittleEndian(info, parts.Compression, 4);
-    PutLittleEndian(info, static_cast<uint32_t>(parts.PixelData.size()), 4);
-    PutLittleEndian(info, 2835, 4);
-    PutLittleEndian(info, 2835, 4);
-    PutLittleEndian(info, parts.ColorsUsed, 4);
-    PutLittleEndian(info, 0, 4);
+    AppendLittleEndian(info, static_cast<uint32_t>(parts.Width), 4);
+    AppendLittleEndian(info, static_cast<uint32_t>(parts.Height), 4);
+    AppendLittleEndian(info, 1, 2);
+    AppendLittleEndian(info, parts.BitCount, 2);
+    AppendLittleEndian(info, parts.Compression, 4);
+    AppendLittleEndian(info, static_cast<uint32_t>(parts.PixelData.size()), 4);
+    AppendLittleEndian(info, 2835, 4);
+    AppendLittleEndian(info, 2835, 4);
+    AppendLittleEndian(info, parts.ColorsUsed, 4);
+    AppendLittleEndian(info, 0, 4);
     info.resize(parts.HeaderSize, 0);
   }
-  for (uint32_t mask : parts.Masks) PutLittleEndian(info, mask, 4);
-  for (uint32_t color : parts.Palette) PutLittleEndian(info, color, parts.HeaderSize == 12 ? 3 : 4);
+  for (uint32_t mask : parts.Masks) AppendLittleEndian(info, mask, 4);
+  for (uint32_t color : parts.Palette) AppendLittleEndian(info, color, parts.HeaderSize == 12 ? 3 : 4);
 
   std::vector<uint8_t> file = {'B', 'M'};
   const uint32_t offset = 14 + static_cast<uint32_t>(info.size());
-  PutLittleEndian(file, offset + static_cast<uint32_t>(parts.PixelData.size()), 4);
-  PutLittleEndian(file, 0, 4);
-  PutLittleEndian(file, offset, 4);
+  AppendLittleEndian(file, offset + static_cast<uint32_t>(parts.PixelData.size()), 4);
+  AppendLittleEndian(file, 0, 4);
+  AppendLittleEndian(file, offset, 4);
   file.insert(file.end(), info.begin(), info.end());
   file.insert(file.end(), parts.PixelData.begin(), parts.PixelData.end());
   return file;

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/LittleEndian.h"
+
 #include "dib/MemoryDIB.h"
 
 namespace zelk::testing {
@@ -22,17 +24,13 @@ struct TRSBFileParts {
   std::vector<uint16_t> Pixels;
 };
 
-inline void AppendLE(std::vector<uint8_t>& bytes, uint32_t value, int size) {
-  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 inline std::vector<uint8_t> BuildRSB(const TRSBFileParts& parts) {
   std::vector<uint8_t> bytes;
   for (uint32_t field : {parts.Version, parts.Width, parts.Height, parts.RedBits, parts.GreenBits, parts.BlueBits,
                          parts.AlphaBits}) {
-    AppendLE(bytes, field, 4);
+    AppendLittleEndian(bytes, field, 4);
   }
-  for (uint16_t pixel : parts.Pixels) AppendLE(bytes, pixel, 2);
+  for (uint16_t pixel : parts.Pixels) AppendLittleEndian(bytes, pixel, 2);
   return bytes;
 }
 

@@ -24,6 +24,24 @@ ensure_i386_architecture() {
   $sudo apt-get update -qq
 }
 
+# The Wine loader for one architecture. Debian keeps the 64-bit loader
+# beside the 32-bit one rather than on the PATH, and the plain `wine` starts
+# through the 32-bit loader, so 64-bit programs get theirs directly.
+wine_loader() {
+  if [ "$1" = 64 ]; then
+    command -v wine64 || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; } || command -v wine
+  else
+    command -v wine
+  fi
+}
+
+# Whether this machine runs 32-bit x86 programs at all: some kernels are
+# built without the 32-bit compatibility layer, and then no 32-bit Wine can
+# start ("Exec format error").
+can_run_32bit_programs() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
 ensure_wine() {
   [ -z "$(missing_packages "${WINE_PACKAGES[@]}")" ] && return 0
   ensure_i386_architecture

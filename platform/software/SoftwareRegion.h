@@ -1,5 +1,17 @@
-// A region held as disjoint rectangles in horizontal bands, computed without
-// any window system: the default region factory.
+// A region computed without any window system: the default region factory.
+//
+// The region is kept in y-x banded form, as window systems keep theirs: a
+// list of disjoint rectangles grouped into horizontal bands. Every rectangle
+// of a band has the band's Top and Bottom; bands are sorted from the top and
+// do not overlap; the rectangles of a band are sorted from the left and
+// neither overlap nor touch; two bands that meet vertically never have the
+// same rectangles left and right (they would be one band). The form is
+// unique for a set of points, so Rectangles() of equal regions are equal.
+//
+// Building costs O(n log n) for n rectangles in any order and O(n) when they
+// arrive banded, as picture rows do; Unite is linear in both regions (and in
+// the new one alone when it lies wholly below); Contains is two binary
+// searches, one for the band and one within it.
 #pragma once
 
 #include <vector>
@@ -10,6 +22,7 @@ namespace zelk::platform {
 
 class TSoftwareRegion final : public TRegion {
  public:
+  // The union of rects, in any order; empty rectangles cover nothing.
   explicit TSoftwareRegion(std::vector<TRegionRect> rects);
 
   void Unite(const TRegion& other) override;
@@ -17,7 +30,7 @@ class TSoftwareRegion final : public TRegion {
   std::vector<TRegionRect> Rectangles() const override { return rects_; }
 
  private:
-  std::vector<TRegionRect> rects_;  // disjoint, sorted by Top, then Left
+  std::vector<TRegionRect> rects_;  // banded as described above
 };
 
 class TSoftwareRegionFactory final : public TRegionFactory {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "framework/VstInterface.h"
-#include "platform/PluginLibrary.h"
+#include "tools/common/PluginLibrary.h"
 
 namespace zelk::host_test {
 
@@ -87,8 +87,8 @@ class PluginTest : public ::testing::Test {
   // Loaded for the whole run, as a host keeps a plug-in it uses. Unloading
   // would leave the library's process-lifetime objects (the application
   // object, the C++ runtime's exception pool) unreachable.
-  static platform::TPluginLibrary& Library() {
-    static auto* library = new platform::TPluginLibrary;
+  static host::TPluginLibrary& Library() {
+    static auto* library = new host::TPluginLibrary;
     return *library;
   }
   static VstPluginMainProc& EntryPoint() {

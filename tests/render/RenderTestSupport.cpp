@@ -8,9 +8,7 @@
 #include <random>
 #include <sstream>
 
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#endif
+#include "platform/ShellCommand.h"
 
 namespace zelk::render_test {
 
@@ -23,14 +21,6 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   std::stringstream content;
   content << stream.rdbuf();
   return content.str();
-}
-
-int ExitCodeOf(int status) {
-#if defined(_WIN32)
-  return status;
-#else
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
 }
 
 }  // namespace
@@ -117,7 +107,7 @@ TRunResult RunRenderer(const std::vector<std::string>& arguments) {
   }
   command.append(" >").append(Quoted(outputFile)).append(" 2>").append(Quoted(errorFile));
   TRunResult result;
-  result.ExitCode = ExitCodeOf(std::system(command.c_str()));
+  result.ExitCode = platform::RunShellCommand(command);
   result.Output = ReadWholeFile(outputFile);
   result.Errors = ReadWholeFile(errorFile);
   return result;

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "framework/VstInterface.h"
-#include "platform/PluginLibrary.h"
+#include "tools/common/PluginLibrary.h"
 
 namespace zelk::host {
 
@@ -81,7 +81,7 @@ class THostSession {
   intptr_t Answer(int32_t opcode, int32_t index, float option);
   bool Fail(const std::string& reason);
 
-  platform::TPluginLibrary m_Library;
+  TPluginLibrary m_Library;
   AEffect* m_Effect = nullptr;
   THostSettings m_Settings;
   bool m_Resumed = false;

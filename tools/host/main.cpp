@@ -11,7 +11,7 @@
 #include <string>
 
 #include "framework/VstInterface.h"
-#include "platform/PluginLibrary.h"
+#include "tools/common/PluginLibrary.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ void PrintAnswers(AEffect& effect) {
 }
 
 int Inspect(const std::string& path) {
-  zelk::platform::TPluginLibrary library;
+  zelk::host::TPluginLibrary library;
   if (!library.Open(path)) {
     std::fprintf(stderr, "zelk-host: %s\n", library.ErrorText().c_str());
     return 1;

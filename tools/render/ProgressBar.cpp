@@ -3,15 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#if defined(_WIN32)
-#include <io.h>
-#define ZELK_ISATTY _isatty
-#define ZELK_FILENO _fileno
-#else
-#include <unistd.h>
-#define ZELK_ISATTY isatty
-#define ZELK_FILENO fileno
-#endif
+#include "platform/Terminal.h"
 
 namespace zelk::render {
 
@@ -19,12 +11,10 @@ namespace {
 
 constexpr int kBarWidth = 40;
 
-bool StderrIsTerminal() { return ZELK_ISATTY(ZELK_FILENO(stderr)) != 0; }
-
 }  // namespace
 
 TProgressBar::TProgressBar(int64_t total, bool enabled)
-    : m_Total(total), m_Visible(enabled && total > 0 && StderrIsTerminal()) {}
+    : m_Total(total), m_Visible(enabled && total > 0 && platform::ErrorOutputIsTerminal()) {}
 
 void TProgressBar::Update(int64_t done) {
   if (!m_Visible) {

@@ -1,10 +1,10 @@
-// Plug-in libraries on Windows: LoadLibraryW with the UTF-8 path converted to
+// Shared libraries on Windows: LoadLibraryW with the UTF-8 path converted to
 // UTF-16, so paths outside the ANSI code page load too.
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include "platform/PluginLibrary.h"
+#include "platform/DynamicLibrary.h"
 
 namespace zelk::platform {
 
@@ -50,17 +50,17 @@ std::string SystemMessage(DWORD code) {
 
 }  // namespace
 
-bool TPluginLibrary::Open(const std::string& utf8Path) {
+bool TDynamicLibrary::Open(const std::string& utf8Path) {
   Close();
   m_Path = utf8Path;
   const std::wstring widePath = Utf8ToUtf16(utf8Path);
   if (widePath.empty()) {
-    m_ErrorText = "cannot load plug-in: '" + utf8Path + "' is not a valid UTF-8 path";
+    m_ErrorText = "'" + utf8Path + "' is not a valid UTF-8 path";
     return false;
   }
   HMODULE module = LoadLibraryW(widePath.c_str());
   if (module == nullptr) {
-    m_ErrorText = "cannot load plug-in '" + utf8Path + "': " + SystemMessage(GetLastError());
+    m_ErrorText = "'" + utf8Path + "': " + SystemMessage(GetLastError());
     return false;
   }
   m_Handle = module;
@@ -68,14 +68,14 @@ bool TPluginLibrary::Open(const std::string& utf8Path) {
   return true;
 }
 
-void TPluginLibrary::Close() {
+void TDynamicLibrary::Close() {
   if (m_Handle != nullptr) {
     FreeLibrary(static_cast<HMODULE>(m_Handle));
     m_Handle = nullptr;
   }
 }
 
-TPluginLibrary::TSymbol TPluginLibrary::FindSymbol(const char* name) {
+TDynamicLibrary::TSymbol TDynamicLibrary::LookUp(const char* name) const {
   FARPROC address = GetProcAddress(static_cast<HMODULE>(m_Handle), name);
   return reinterpret_cast<TSymbol>(address);
 }

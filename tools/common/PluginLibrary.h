@@ -1,0 +1,40 @@
+// A plug-in library opened the way a host opens it: load the file, find its
+// entry point, unload it again.
+//
+// Contract
+// - Paths are UTF-8 on every system.
+// - Every failing call leaves a one-line, human-readable reason in ErrorText
+//   that names the file; a successful Open or FindEntryPoint clears it.
+// - The entry point is "VSTPluginMain" when the library exports it, "main"
+//   otherwise, as hosts look for them.
+// - Closing (explicitly or by destruction) unloads the library; every effect
+//   record obtained from it must have been closed (effClose) before.
+// - Not thread-safe: one owner opens, looks up and closes.
+#pragma once
+
+#include <string>
+
+#include "framework/VstInterface.h"
+#include "platform/DynamicLibrary.h"
+
+namespace zelk::host {
+
+class TPluginLibrary {
+ public:
+  // Loads the library at utf8Path, closing any library opened before.
+  bool Open(const std::string& utf8Path);
+  void Close() { m_Library.Close(); }
+  bool IsOpen() const { return m_Library.IsOpen(); }
+
+  // The library's entry point, or null when it exports neither name.
+  VstPluginMainProc FindEntryPoint();
+
+  const std::string& Path() const { return m_Library.Path(); }
+  const std::string& ErrorText() const { return m_ErrorText; }
+
+ private:
+  platform::TDynamicLibrary m_Library;
+  std::string m_ErrorText;
+};
+
+}  // namespace zelk::host

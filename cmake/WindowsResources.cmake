@@ -34,10 +34,10 @@ add_custom_command(
   VERBATIM)
 add_library(zelk_module_resources_rc OBJECT ${resource_script})
 
-add_library(zelk_module_resources STATIC ${PROJECT_SOURCE_DIR}/platform/win32/BuiltInResourceSourceWin32.cpp)
-target_include_directories(zelk_module_resources PUBLIC ${PROJECT_SOURCE_DIR})
 # A compiled resource script defines no symbol, so the linker would never
 # take it from an archive: it goes straight onto the link line of every
-# library and program that uses the resources.
-target_link_libraries(zelk_module_resources INTERFACE $<TARGET_OBJECTS:zelk_module_resources_rc>)
+# library and program that uses the resources. The platform's Windows
+# backend finds them at run time.
+add_library(zelk_module_resources INTERFACE)
+target_link_libraries(zelk_module_resources INTERFACE $<TARGET_OBJECTS:zelk_module_resources_rc> zelk_platform)
 add_dependencies(zelk_module_resources zelk_module_resources_rc)

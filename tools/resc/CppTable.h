@@ -1,5 +1,5 @@
 // Writes the C++ source of the built-in resource table: the bytes of each
-// compiled resource and the table that BuiltInComponentResources answers.
+// compiled resource and the table in which FindBuiltInResource looks them up.
 #pragma once
 
 #include <cstdint>

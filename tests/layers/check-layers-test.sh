@@ -47,8 +47,6 @@ for folder in $LAYERS $FREE; do
     probe "$file" "$target/Header.h"
     if [[ " $FREE " == *" $folder "* || "$folder" == "$target" || " ${MAY_USE[$folder]:-} " == *" $target "* ]]; then
       EXPECT_CLEAN+=("$file")
-    elif [[ " $FREE " == *" $folder "* ]]; then
-      EXPECT_CLEAN+=("$file")
     else
       EXPECT_HIT+=("$file")
     fi

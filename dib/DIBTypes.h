@@ -12,6 +12,7 @@
 
 #include "runtime/Exceptions.h"
 #include "runtime/TypeInfo.h"
+#include "runtime/Types.h"
 
 static_assert(std::endian::native == std::endian::little, "pixels are read as little-endian 32-bit values");
 
@@ -20,38 +21,14 @@ namespace zelk {
 // Whole degrees 0..359, clockwise on the screen from twelve o'clock.
 using TAngle = uint16_t;
 
-// 0x00BBGGRR, or a system colour 0xFF0000nn.
-using TColor = int32_t;
-
 // 0xAARRGGBB as read from the 4 pixel bytes B, G, R, A.
 using TPixel = uint32_t;
-
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
 
 // What TransparentColor reports: the stored key (tmFixed) or the colour of
 // the bitmap's bottom-left pixel (tmAuto). Drawing always keys on the stored
 // value.
 enum class TTransparentMode : uint8_t { tmAuto, tmFixed };
 ZELK_ENUM_NAMES(TTransparentMode, "tmAuto", "tmFixed")
-
-// A rectangle of signed 32-bit bounds. Whether Right and Bottom are
-// inclusive depends on the user (a bitmap's ClipRect is inclusive).
-struct TRect {
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t Right = 0;
-  int32_t Bottom = 0;
-
-  bool operator==(const TRect&) const = default;
-};
-
-struct TPoint {
-  int32_t X = 0;
-  int32_t Y = 0;
-
-  bool operator==(const TPoint&) const = default;
-};
 
 // Errors raised by the bitmap engine (message only).
 ZELK_EXCEPTION_CLASS(EDIBError, Exception);

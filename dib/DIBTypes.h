@@ -36,15 +36,9 @@ ZELK_EXCEPTION_CLASS(EDIBError, Exception);
 // True for colour values that name a system colour (high byte 0xFF).
 constexpr bool IsSystemColor(TColor color) { return (static_cast<uint32_t>(color) >> 24) == 0xFFu; }
 
-// Resolves system colours to 0x00BBGGRR through the installed lookup (see
-// SetSystemColorLookup); other values keep their low 24 bits. The library
-// start makes canvases resolve through this too, so both agree.
+// Resolves system colours to 0x00BBGGRR through the platform backend, as
+// canvases do; other values keep their low 24 bits.
 TColor ResolveColor(TColor color);
-
-// The platform's lookup of system colours: index -> 0x00BBGGRR. Without an
-// installed lookup a fixed table of classic default colours answers.
-using TSystemColorLookup = TColor (*)(int index);
-void SetSystemColorLookup(TSystemColorLookup lookup);
 
 // Colour to pixel: red, green, blue go to the pixel's red, green, blue bytes;
 // the alpha byte is 0.

@@ -9,6 +9,7 @@
 #include "dib/DIBLibrary.h"
 #include "effect/ZelkModule.h"
 #include "framework/FrameworkInit.h"
+#include "platform/Backend.h"
 #include "runtime/Application.h"
 #include "runtime/ClassRegistry.h"
 
@@ -33,10 +34,12 @@ namespace zelk {
 namespace {
 
 // The library start, in the order the parts build on each other: the
-// application object, the framework (floating-point masks, module classes),
-// the image library (picture loaders, rotation tables, compressors), then
-// the product's own class.
+// platform backend (code page and number format of the system before any
+// text is read), the application object, the framework (floating-point
+// masks, module classes), the image library (picture loaders, rotation
+// tables, compressors), then the product's own class.
 bool StartLibrary() {
+  platform::InstallBackend(platform::NativeBackend());
   Application();
   InitializeFramework();
   InitializeDIBLibrary();

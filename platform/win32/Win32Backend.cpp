@@ -4,6 +4,7 @@
 // Win32 window system is written.
 
 #define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
 #include <windows.h>
 
 #include "platform/Backend.h"

@@ -18,7 +18,8 @@ function(zelk_test_suite name dir)
     return()
   endif()
   add_executable(${name} ${srcs})
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+  # Every suite runs on the headless backend.
+  target_link_libraries(${name} PRIVATE ${ARGN} ${ZELK_BACKEND} GTest::gtest GTest::gtest_main)
   if(TARGET Zelk)
     # Host-like tests load the built plug-in the way a host does.
     add_dependencies(${name} Zelk)

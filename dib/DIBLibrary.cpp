@@ -14,7 +14,6 @@
 #include "dib/PictureSourceHook.h"
 #include "dib/RLEDIBCompressor.h"
 #include "dib/WinDIB.h"
-#include "platform/Canvas.h"
 #include "runtime/ClassRegistry.h"
 #include "runtime/Object.h"
 
@@ -61,8 +60,6 @@ void InitializeDIBLibrary() {
   RegisterBitmapClasses();
   RegisterClasses({&TDIBImageList::StaticClass(), &TDIBSettings::StaticClass()});
   RegisterPictureLoaders();
-  // Canvases resolve system colours the way the bitmap engine does.
-  platform::SetCanvasColorResolver(&ResolveColor);
   RegisterDIBFormat(New<TDIBRSBFormat>());
   InitRotationTables();
   RegisterStandardCompressors();
@@ -75,7 +72,6 @@ void FinalizeDIBLibrary() {
   ClearDIBFormats();
   SetPictureLoaderFunction(nullptr);
   ClearPictureLoaders();
-  platform::SetCanvasColorResolver(nullptr);
 }
 
 }  // namespace zelk

@@ -12,6 +12,7 @@
 
 #include "runtime/Exceptions.h"
 #include "runtime/TypeInfo.h"
+#include "runtime/Types.h"
 
 static_assert(std::endian::native == std::endian::little, "pixels are read as little-endian 32-bit values");
 
@@ -20,14 +21,8 @@ namespace zelk {
 // Whole degrees 0..359, clockwise on the screen from twelve o'clock.
 using TAngle = uint16_t;
 
-// 0x00BBGGRR, or a system colour 0xFF0000nn.
-using TColor = int32_t;
-
 // 0xAARRGGBB as read from the 4 pixel bytes B, G, R, A.
 using TPixel = uint32_t;
-
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
 
 // What TransparentColor reports: the stored key (tmFixed) or the colour of
 // the bitmap's bottom-left pixel (tmAuto). Drawing always keys on the stored
@@ -35,39 +30,15 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 enum class TTransparentMode : uint8_t { tmAuto, tmFixed };
 ZELK_ENUM_NAMES(TTransparentMode, "tmAuto", "tmFixed")
 
-// A rectangle of signed 32-bit bounds. Whether Right and Bottom are
-// inclusive depends on the user (a bitmap's ClipRect is inclusive).
-struct TRect {
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t Right = 0;
-  int32_t Bottom = 0;
-
-  bool operator==(const TRect&) const = default;
-};
-
-struct TPoint {
-  int32_t X = 0;
-  int32_t Y = 0;
-
-  bool operator==(const TPoint&) const = default;
-};
-
 // Errors raised by the bitmap engine (message only).
 ZELK_EXCEPTION_CLASS(EDIBError, Exception);
 
 // True for colour values that name a system colour (high byte 0xFF).
 constexpr bool IsSystemColor(TColor color) { return (static_cast<uint32_t>(color) >> 24) == 0xFFu; }
 
-// Resolves system colours to 0x00BBGGRR through the installed lookup (see
-// SetSystemColorLookup); other values keep their low 24 bits. The library
-// start makes canvases resolve through this too, so both agree.
+// Resolves system colours to 0x00BBGGRR through the platform backend, as
+// canvases do; other values keep their low 24 bits.
 TColor ResolveColor(TColor color);
-
-// The platform's lookup of system colours: index -> 0x00BBGGRR. Without an
-// installed lookup a fixed table of classic default colours answers.
-using TSystemColorLookup = TColor (*)(int index);
-void SetSystemColorLookup(TSystemColorLookup lookup);
 
 // Colour to pixel: red, green, blue go to the pixel's red, green, blue bytes;
 // the alpha byte is 0.

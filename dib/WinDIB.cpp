@@ -34,12 +34,12 @@ void TCustomWinDIB::AllocateBits() {
   surface->Flush();
   surface_ = std::move(surface);
   SetBitsPointer(surface_->Bits());
-  canvas_->SetHandle(surface_->Handle());
+  canvas_->Bind(surface_.get());
 }
 
 void TCustomWinDIB::FreeBits() {
   if (surface_) surface_->Flush();
-  canvas_->SetHandle(0);
+  canvas_->Bind(nullptr);
   surface_.reset();
   SetBitsPointer(nullptr);
 }

@@ -11,6 +11,7 @@
 #include "framework/FrameworkInit.h"
 #include "runtime/Application.h"
 #include "runtime/ClassRegistry.h"
+#include "toolkit/Toolkit.h"
 
 // The exported name `main` is given as an assembler name: the C++ name
 // `main` is reserved for the program's own entry function.
@@ -32,11 +33,14 @@ namespace zelk {
 
 namespace {
 
-// The library start, in the order the parts build on each other: the
-// application object, the framework (floating-point masks, module classes),
-// the image library (picture loaders, rotation tables, compressors), then
-// the product's own class.
+// The library start, in the order the parts build on each other: the window
+// toolkit (the platform backend with the system's code page and number
+// format, before any text is read; its component classes), the application
+// object, the framework (floating-point masks, module classes), the image
+// library (picture loaders, rotation tables, compressors), then the
+// product's own class.
 bool StartLibrary() {
+  InitializeToolkit();
   Application();
   InitializeFramework();
   InitializeDIBLibrary();
@@ -50,6 +54,7 @@ bool StartLibrary() {
 void StopLibrary() noexcept {
   try {
     FinalizeDIBLibrary();
+    FinalizeToolkit();
     ReleaseApplication();
   } catch (...) {
   }

@@ -4,9 +4,8 @@
 //
 // The bitmap engine builds regions from pictures in batches of at most 400
 // rectangles; the window code hands the result to the platform to shape a
-// window. A portable software implementation is installed by default
-// (platform/software/SoftwareRegion.h); a platform backend installs its own
-// factory with SetRegionFactory at start.
+// window. The regions come from the backend's factory (see Backend.h); the
+// portable one is platform/software/SoftwareRegion.h.
 #pragma once
 
 #include <cstdint>
@@ -58,10 +57,7 @@ class TRegionFactory {
                                                   std::span<const TRegionRect> rects) = 0;
 };
 
-// The installed factory (the software one unless a backend installed its own).
+// The backend's factory.
 TRegionFactory& RegionFactory();
-// Installs factory (not owned; it must outlive its use); null restores the
-// software factory.
-void SetRegionFactory(TRegionFactory* factory);
 
 }  // namespace zelk::platform

@@ -1,21 +1,9 @@
 #include "platform/Surface.h"
 
-#include "platform/software/SoftwareSurface.h"
+#include "platform/Backend.h"
 
 namespace zelk::platform {
 
-namespace {
-TSurfaceFactory*& InstalledFactory() {
-  static TSurfaceFactory* factory = nullptr;
-  return factory;
-}
-}  // namespace
-
-TSurfaceFactory& SurfaceFactory() {
-  TSurfaceFactory* installed = InstalledFactory();
-  return installed ? *installed : SoftwareSurfaceFactory();
-}
-
-void SetSurfaceFactory(TSurfaceFactory* factory) { InstalledFactory() = factory; }
+TSurfaceFactory& SurfaceFactory() { return *Backend().Surfaces; }
 
 }  // namespace zelk::platform

@@ -1,6 +1,6 @@
-// The platform's last error code and its message texts. A backend installs
-// its own source at start; the portable default reports the C library's
-// errno and its strerror text.
+// The platform's last error code and its message texts, from the backend
+// (see Backend.h); the portable source reports the C library's errno and its
+// strerror text.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +17,7 @@ class TSystemErrors {
   virtual std::string MessageText(uint32_t code) const = 0;
 };
 
+// The backend's error source.
 TSystemErrors& SystemErrors();
-// Installs errors (not owned); null restores the portable default.
-void SetSystemErrors(TSystemErrors* errors);
 
 }  // namespace zelk::platform

@@ -16,9 +16,30 @@ const TClassInfo& TApplication::StaticClass() {
 
 TApplication::TApplication() : TComponent(nullptr) {}
 
-void TApplication::HandleException(const std::exception& error) noexcept {
-  std::fprintf(stderr, "Zelk: %s\n", error.what());
+namespace {
+
+void DisplayOnStandardError(std::string_view message) {
+  std::fprintf(stderr, "Zelk: %.*s\n", static_cast<int>(message.size()), message.data());
 }
+
+// Constant-initialised, so that it is set before any static object runs.
+TExceptionDisplay exceptionDisplay = &DisplayOnStandardError;
+
+void Display(std::string_view message) noexcept {
+  try {
+    exceptionDisplay(message);
+  } catch (...) {
+    DisplayOnStandardError(message);
+  }
+}
+
+}  // namespace
+
+void SetExceptionDisplay(TExceptionDisplay display) {
+  exceptionDisplay = display != nullptr ? display : &DisplayOnStandardError;
+}
+
+void TApplication::HandleException(const std::exception& error) noexcept { Display(error.what()); }
 
 void TApplication::HandleException() noexcept {
   try {
@@ -26,7 +47,7 @@ void TApplication::HandleException() noexcept {
   } catch (const std::exception& error) {
     HandleException(error);
   } catch (...) {
-    std::fprintf(stderr, "Zelk: unknown error\n");
+    Display("unknown error");
   }
 }
 

@@ -16,10 +16,17 @@ class TApplication : public TComponent {
   TApplication();
 
   // Reports an exception that is contained rather than passed on (for
-  // example one raised by an OnCreate handler). Never throws.
+  // example one raised by an OnCreate handler or a timer's handler) through
+  // the exception display. Never throws.
   void HandleException(const std::exception& error) noexcept;
   void HandleException() noexcept;  // the exception being handled
 };
+
+// Shows the message of a contained exception to the user. The window
+// toolkit installs a message box at its start; without one the message goes
+// to standard error. Null restores that.
+using TExceptionDisplay = void (*)(std::string_view message);
+void SetExceptionDisplay(TExceptionDisplay display);
 
 // The application object, created on first use (the library start).
 TApplication& Application();

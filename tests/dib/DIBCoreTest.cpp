@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dib/AbstractSuperDIB.h"
+#include "platform/Backend.h"
 #include "runtime/ClassBuilder.h"
 #include "tests/dib/TestDIB.h"
 
@@ -255,13 +256,15 @@ TEST(DIBPublishing, PublishesTheDrawingSettings) {
 namespace zelk {
 namespace {
 
-// System colours resolve through the installed lookup, else through the
-// built-in defaults; the pixel drops the alpha.
+// System colours resolve through the platform backend; the pixel drops the
+// alpha.
 TEST(DIBColors, SystemColorsResolveBeforeConversion) {
   EXPECT_EQ(ColorToPixel(static_cast<TColor>(0xFF000005u)), 0x00FFFFFFu);  // window: white
-  SetSystemColorLookup([](int index) -> TColor { return index == 5 ? 0x00010203 : 0; });
-  EXPECT_EQ(ColorToPixel(static_cast<TColor>(0xFF000005u)), 0x00030201u);
-  SetSystemColorLookup(nullptr);
+  {
+    platform::TBackendScope services;
+    services->SystemColor = [](int index) -> int32_t { return index == 5 ? 0x00010203 : 0; };
+    EXPECT_EQ(ColorToPixel(static_cast<TColor>(0xFF000005u)), 0x00030201u);
+  }
   EXPECT_EQ(ColorToPixel(0x7F332211), 0x00112233u);
   EXPECT_EQ(PixelToColor(0xFF112233u), 0x00332211);
 }

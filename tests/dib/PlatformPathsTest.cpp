@@ -10,6 +10,7 @@
 #include "dib/AbstractSuperDIB.h"
 #include "dib/DIBRenderPalette.h"
 #include "dib/PictureSourceHook.h"
+#include "platform/Backend.h"
 #include "platform/Region.h"
 #include "platform/SystemError.h"
 #include "platform/software/SoftwareRegion.h"
@@ -43,9 +44,9 @@ class TRecordingRegionFactory : public platform::TRegionFactory {
 
 class RegionBatches : public ::testing::Test {
  protected:
-  void SetUp() override { platform::SetRegionFactory(&factory); }
-  void TearDown() override { platform::SetRegionFactory(nullptr); }
+  void SetUp() override { services->Regions = &factory; }
   TRecordingRegionFactory factory;
+  platform::TBackendScope services;
 };
 
 TEST_F(RegionBatches, FullyTransparentPictureHasNoRegion) {

@@ -1,4 +1,5 @@
-// The portable canvas backend: draws straight into the surface's pixels.
+// The canvas's drawing: straight into the surface's pixels, placed by the
+// device context's origin and limited to its clip region.
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -6,59 +7,108 @@
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "platform/SystemColors.h"
 
 namespace zelk::platform {
 
 namespace {
 
-// Pixels of a surface addressed from the top-left, clipped at its edges.
+struct TDeviceRect {
+  int64_t Left, Top, Right, Bottom;
+};
+using TLogicalRect = TDeviceRect;
+
+// Pixels of a surface in logical coordinates: writes land inside the clip
+// region only, reads anywhere on the surface.
 class TPixelPlane {
  public:
   explicit TPixelPlane(TSurface& surface)
-      : bits_(surface.Bits()), width_(surface.Width()), height_(surface.Height()) {}
+      : bits_(surface.Bits()), width_(surface.Width()), height_(surface.Height()),
+        origin_(surface.DeviceState().Origin) {
+    const TDeviceState& state = surface.DeviceState();
+    if (!state.Clipped) {
+      clip_.push_back({0, 0, width_, height_});
+      return;
+    }
+    for (const TRect& rect : state.Clip.Rects()) {
+      const TDeviceRect inside{std::max<int64_t>(rect.Left, 0), std::max<int64_t>(rect.Top, 0),
+                               std::min<int64_t>(rect.Right, width_), std::min<int64_t>(rect.Bottom, height_)};
+      if (inside.Left < inside.Right && inside.Top < inside.Bottom) clip_.push_back(inside);
+    }
+  }
 
-  int32_t Width() const { return width_; }
-  int32_t Height() const { return height_; }
-  bool Contains(int64_t x, int64_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  // The smallest logical rectangle around what may be written.
+  TLogicalRect VisibleBounds() const {
+    TLogicalRect bounds{0, 0, 0, 0};
+    for (const TDeviceRect& rect : clip_) {
+      if (bounds.Left == bounds.Right) {
+        bounds = rect;
+        continue;
+      }
+      bounds = {std::min(bounds.Left, rect.Left), std::min(bounds.Top, rect.Top), std::max(bounds.Right, rect.Right),
+                std::max(bounds.Bottom, rect.Bottom)};
+    }
+    return {bounds.Left - origin_.X, bounds.Top - origin_.Y, bounds.Right - origin_.X, bounds.Bottom - origin_.Y};
+  }
 
-  // 0xAARRGGBB; 0 outside.
+  // Logical to surface pixels.
+  int64_t DeviceX(int64_t x) const { return x + origin_.X; }
+  int64_t DeviceY(int64_t y) const { return y + origin_.Y; }
+
+  bool OnSurface(int64_t x, int64_t y) const {
+    const int64_t column = DeviceX(x), row = DeviceY(y);
+    return column >= 0 && row >= 0 && column < width_ && row < height_;
+  }
+  bool Visible(int64_t x, int64_t y) const {
+    const int64_t column = DeviceX(x), row = DeviceY(y);
+    return std::any_of(clip_.begin(), clip_.end(), [column, row](const TDeviceRect& rect) {
+      return column >= rect.Left && column < rect.Right && row >= rect.Top && row < rect.Bottom;
+    });
+  }
+
+  // 0xAARRGGBB; 0 off the surface.
   uint32_t Get(int64_t x, int64_t y) const {
-    if (!Contains(x, y)) return 0;
-    const uint8_t* at = At(x, y);
+    if (!OnSurface(x, y)) return 0;
+    const uint8_t* at = At(DeviceX(x), DeviceY(y));
     return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16 |
            static_cast<uint32_t>(at[3]) << 24;
   }
   void Put(int64_t x, int64_t y, uint32_t pixel) {
-    if (!Contains(x, y)) return;
-    uint8_t* at = At(x, y);
+    if (Visible(x, y)) Store(DeviceX(x), DeviceY(y), pixel);
+  }
+  // Fills [left, right) x [top, bottom), clipped.
+  void Fill(int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
+    for (const TDeviceRect& rect : clip_) {
+      const int64_t firstX = std::max(DeviceX(left), rect.Left), lastX = std::min(DeviceX(right), rect.Right);
+      const int64_t firstY = std::max(DeviceY(top), rect.Top), lastY = std::min(DeviceY(bottom), rect.Bottom);
+      for (int64_t row = firstY; row < lastY; ++row) {
+        for (int64_t column = firstX; column < lastX; ++column) Store(column, row, pixel);
+      }
+    }
+  }
+
+ private:
+  uint8_t* At(int64_t column, int64_t row) const {
+    return bits_ + ((static_cast<int64_t>(height_) - 1 - row) * width_ + column) * 4;
+  }
+  void Store(int64_t column, int64_t row, uint32_t pixel) {
+    uint8_t* at = At(column, row);
     at[0] = static_cast<uint8_t>(pixel);
     at[1] = static_cast<uint8_t>(pixel >> 8);
     at[2] = static_cast<uint8_t>(pixel >> 16);
     at[3] = static_cast<uint8_t>(pixel >> 24);
   }
-  // Fills [left, right) x [top, bottom), clipped.
-  void Fill(int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t pixel) {
-    left = std::max<int64_t>(left, 0);
-    top = std::max<int64_t>(top, 0);
-    right = std::min<int64_t>(right, width_);
-    bottom = std::min<int64_t>(bottom, height_);
-    for (int64_t y = top; y < bottom; ++y) {
-      for (int64_t x = left; x < right; ++x) Put(x, y, pixel);
-    }
-  }
 
- private:
-  uint8_t* At(int64_t x, int64_t y) const {
-    return bits_ + ((static_cast<int64_t>(height_) - 1 - y) * width_ + x) * 4;
-  }
   uint8_t* bits_;
   int32_t width_;
   int32_t height_;
+  TPoint origin_;
+  std::vector<TDeviceRect> clip_;
 };
 
 // Drawn colours become pixels with alpha 0.
 uint32_t ColorToPixelValue(TCanvasColor color) {
-  const auto rgb = static_cast<uint32_t>(ResolveCanvasColor(color));
+  const auto rgb = static_cast<uint32_t>(ResolveColor(color));
   return (rgb & 0xFFu) << 16 | (rgb & 0xFF00u) | (rgb >> 16 & 0xFFu);
 }
 
@@ -176,11 +226,18 @@ int64_t NearestSource(int64_t sourceStart, int64_t sourceExtent, int64_t offset,
   return sourceStart + static_cast<int64_t>(scaled / static_cast<uint64_t>(extent));
 }
 
+// Whole pixels read from a source before any is written, so that a canvas
+// may copy onto itself.
+struct TPlacedPixel {
+  int64_t X, Y;
+  uint32_t Pixel;
+};
+
 }  // namespace
 
 TCanvasColor TCanvas::Pixel(int32_t x, int32_t y) {
-  TPixelPlane plane(RequireSurface());
-  return plane.Contains(x, y) ? PixelToColorValue(plane.Get(x, y)) : -1;
+  const TPixelPlane plane(RequireSurface());
+  return plane.OnSurface(x, y) && plane.Visible(x, y) ? PixelToColorValue(plane.Get(x, y)) : -1;
 }
 
 void TCanvas::SetPixel(int32_t x, int32_t y, TCanvasColor color) {
@@ -239,16 +296,22 @@ void TCanvas::FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom
 
 void TCanvas::DrawPixels(int32_t x, int32_t y, int32_t width, int32_t height, const uint32_t* pixels) {
   TPixelPlane plane(RequireSurface());
-  const int64_t firstRow = std::max<int64_t>(0, -int64_t{y});
-  const int64_t lastRow = std::min<int64_t>(height, int64_t{plane.Height()} - y);
-  const int64_t firstColumn = std::max<int64_t>(0, -int64_t{x});
-  const int64_t lastColumn = std::min<int64_t>(width, int64_t{plane.Width()} - x);
+  const TLogicalRect visible = plane.VisibleBounds();
+  const int64_t firstRow = std::max<int64_t>(0, visible.Top - y);
+  const int64_t lastRow = std::min<int64_t>(height, visible.Bottom - y);
+  const int64_t firstColumn = std::max<int64_t>(0, visible.Left - x);
+  const int64_t lastColumn = std::min<int64_t>(width, visible.Right - x);
   for (int64_t row = firstRow; row < lastRow; ++row) {
     for (int64_t column = firstColumn; column < lastColumn; ++column) {
       plane.Put(x + column, y + row, pixels[row * width + column]);
     }
   }
   Changed();
+}
+
+void TCanvas::CopyBlock(int32_t x, int32_t y, TCanvas& source, const TRect& sourceRect) {
+  CopyRect(x, y, x + sourceRect.Width(), y + sourceRect.Height(), source, sourceRect.Left, sourceRect.Top,
+           sourceRect.Right, sourceRect.Bottom);
 }
 
 void TCanvas::CopyRect(int32_t left, int32_t top, int32_t right, int32_t bottom, TCanvas& source,
@@ -262,18 +325,15 @@ void TCanvas::CopyRect(int32_t left, int32_t top, int32_t right, int32_t bottom,
   if (width > 0 && height > 0 && sourceWidth > 0 && sourceHeight > 0) {
     // Only the visible part of the target is visited; the source is read
     // into a copy first, so a canvas may copy onto itself.
-    const int64_t firstX = std::max<int64_t>(left, 0), lastX = std::min<int64_t>(right, target.Width());
-    const int64_t firstY = std::max<int64_t>(top, 0), lastY = std::min<int64_t>(bottom, target.Height());
-    struct TPlacedPixel {
-      int64_t X, Y;
-      uint32_t Pixel;
-    };
+    const TLogicalRect visible = target.VisibleBounds();
+    const int64_t firstX = std::max<int64_t>(left, visible.Left), lastX = std::min<int64_t>(right, visible.Right);
+    const int64_t firstY = std::max<int64_t>(top, visible.Top), lastY = std::min<int64_t>(bottom, visible.Bottom);
     std::vector<TPlacedPixel> copied;
     for (int64_t y = firstY; y < lastY; ++y) {
       const int64_t sourceY = NearestSource(sourceTop, sourceHeight, y - top, height);
       for (int64_t x = firstX; x < lastX; ++x) {
         const int64_t sourceX = NearestSource(sourceLeft, sourceWidth, x - left, width);
-        if (from.Contains(sourceX, sourceY)) copied.push_back({x, y, from.Get(sourceX, sourceY)});
+        if (from.OnSurface(sourceX, sourceY)) copied.push_back({x, y, from.Get(sourceX, sourceY)});
       }
     }
     for (const TPlacedPixel& placed : copied) target.Put(placed.X, placed.Y, placed.Pixel);

@@ -1,0 +1,98 @@
+// The mouse reaches controls without windows through their parent: at the
+// control under it, or at the control holding the capture wherever it is;
+// entering and leaving are reported to them, during a capture only to the
+// capturing control.
+#include "tests/toolkit/ToolkitTestSupport.h"
+
+namespace zelk::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class Mouse : public ToolkitTest {
+ protected:
+  void SetUp() override {
+    ToolkitTest::SetUp();
+    left = AddProbe({10, 10, 50, 50});
+    right = AddProbe({100, 10, 140, 50});
+  }
+  TProbe* left = nullptr;
+  TProbe* right = nullptr;
+};
+
+TEST_F(Mouse, TheCapturingControlGetsTheMovesAndTheReleaseEvenOutsideIt) {
+  windows.PressMouse(Window(), {20, 20});
+  EXPECT_EQ(CaptureControl(), left);
+  EXPECT_EQ(windows.CaptureWindow(), Window());
+  windows.MoveMouse(Window(), {120, 20}, platform::mfLeftButton);  // over the other control
+  windows.MoveMouse(Window(), {-30, 300}, platform::mfLeftButton);  // outside the form
+  windows.ReleaseMouse(Window(), {-30, 300});
+  EXPECT_EQ(left->TakeLog(), (Strings{"enter", "down 10,10", "leave", "move 110,10", "move -40,290", "up -40,290"}));
+  EXPECT_TRUE(right->TakeLog().empty());
+  EXPECT_EQ(CaptureControl(), nullptr);
+  EXPECT_EQ(windows.CaptureWindow(), 0u);
+}
+
+TEST_F(Mouse, APressAndReleaseInsideClicks) {
+  windows.PressMouse(Window(), {20, 20});
+  windows.ReleaseMouse(Window(), {49, 49});
+  windows.PressMouse(Window(), {20, 20});
+  windows.ReleaseMouse(Window(), {50, 50});  // just outside: no click
+  EXPECT_EQ(left->TakeLog(), (Strings{"enter", "down 10,10", "up 39,39", "click", "down 10,10", "leave", "up 40,40"}));
+}
+
+TEST_F(Mouse, EnterAndLeaveFollowThePointerAcrossControlsAndWindows) {
+  const TNativeWindow elsewhere = windows.CreateForeignWindow({300, 0, 400, 100});
+  windows.MoveMouse(Window(), {20, 20});
+  windows.MoveMouse(Window(), {30, 30});
+  windows.MoveMouse(Window(), {110, 20});
+  windows.MoveMouse(Window(), {80, 80});
+  windows.MoveMouse(Window(), {120, 20});
+  windows.MoveMouse(elsewhere, {5, 5});  // the pointer leaves the form's window
+  windows.DestroyWindow(elsewhere);
+  EXPECT_EQ(left->TakeLog(), (Strings{"enter", "move 10,10", "move 20,20", "leave"}));
+  EXPECT_EQ(right->TakeLog(), (Strings{"enter", "move 10,10", "leave", "enter", "move 20,10", "leave"}));
+}
+
+// While the left control holds the capture, only it hears of the pointer
+// leaving and coming back; the right one hears nothing.
+TEST_F(Mouse, DuringACaptureOnlyTheCapturingControlHearsEnterAndLeave) {
+  windows.PressMouse(Window(), {20, 20});
+  windows.MoveMouse(Window(), {120, 20}, platform::mfLeftButton);
+  windows.MoveMouse(Window(), {30, 30}, platform::mfLeftButton);
+  windows.MoveMouse(Window(), {120, 20}, platform::mfLeftButton);
+  windows.ReleaseMouse(Window(), {120, 20});
+  windows.MoveMouse(Window(), {121, 20});
+  EXPECT_EQ(left->TakeLog(), (Strings{"enter", "down 10,10", "leave", "move 110,10", "enter", "move 20,20", "leave",
+                                      "move 110,10", "up 110,10"}));
+  EXPECT_EQ(right->TakeLog(), (Strings{"move 21,10"}));
+}
+
+TEST_F(Mouse, AControlThatRefusesAPointIsPassedOver) {
+  TProbe* over = AddProbe({10, 10, 50, 50});  // on top of left
+  over->Shape = TRect{0, 0, 10, 10};
+  windows.MoveMouse(Window(), {15, 15});
+  windows.MoveMouse(Window(), {30, 30});
+  EXPECT_EQ(over->TakeLog(), (Strings{"enter", "move 5,5", "leave"}));
+  EXPECT_EQ(left->TakeLog(), (Strings{"enter", "move 20,20"}));
+  EXPECT_EQ(form->ControlAtPos({30, 30}, false), left);
+}
+
+TEST_F(Mouse, DisabledControlsTakeNoMouseInput) {
+  left->SetEnabled(false);
+  windows.PressMouse(Window(), {20, 20});
+  windows.ReleaseMouse(Window(), {20, 20});
+  EXPECT_EQ(left->TakeLog(), (Strings{"enter"}));  // hovering is still tracked
+  EXPECT_EQ(CaptureControl(), nullptr);
+}
+
+TEST_F(Mouse, TheCursorIsTheOneOfTheControlUnderIt) {
+  left->SetCursor(crHandPoint);
+  windows.MoveMouse(Window(), {20, 20});
+  EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csHandPoint);
+  windows.MoveMouse(Window(), {80, 80});
+  EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csArrow);
+}
+
+}  // namespace
+}  // namespace zelk::testing

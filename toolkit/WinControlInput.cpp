@@ -1,0 +1,455 @@
+// TWinControl: window events into messages, mouse routing and tracking,
+// keys, focus and tab order.
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "platform/Backend.h"
+#include "platform/KeyCodes.h"
+#include "runtime/Application.h"
+#include "runtime/Exceptions.h"
+#include "runtime/SystemCodePage.h"
+#include "toolkit/Form.h"
+#include "toolkit/InputState.h"
+#include "toolkit/Menus.h"
+#include "toolkit/Toolkit.h"
+#include "toolkit/WinControl.h"
+
+namespace zelk {
+
+namespace {
+
+constexpr char kCannotFocus[] = "Cannot focus a disabled or invisible window";
+
+using platform::TWindowEvent;
+using platform::TWindowEventKind;
+
+platform::TWindowSystem& Windows() { return *platform::Backend().Windows; }
+
+uint32_t MouseKeys(uint32_t modifiers) {
+  uint32_t keys = 0;
+  if (modifiers & platform::mfLeftButton) keys |= mkLButton;
+  if (modifiers & platform::mfRightButton) keys |= mkRButton;
+  if (modifiers & platform::mfMiddleButton) keys |= mkMButton;
+  if (modifiers & platform::mfShift) keys |= mkShift;
+  if (modifiers & platform::mfControl) keys |= mkControl;
+  if (modifiers & platform::mfAlt) keys |= mkAlt;
+  return keys;
+}
+
+uint32_t ButtonMessage(const TWindowEvent& event) {
+  const bool down = event.Kind == TWindowEventKind::ekMouseDown;
+  switch (event.Button) {
+    case TMouseButton::mbRight:
+      return down ? wmRButtonDown : wmRButtonUp;
+    case TMouseButton::mbMiddle:
+      return down ? wmMButtonDown : wmMButtonUp;
+    default:
+      return down ? wmLButtonDown : wmLButtonUp;
+  }
+}
+
+intptr_t KeyData(const TWindowEvent& event) {
+  uint32_t data = 1;  // one repetition
+  if (event.Modifiers & platform::mfAlt) data |= kdAltDown;
+  if (event.Kind == TWindowEventKind::ekKeyUp) data |= kdWasDown | kdReleased;
+  return static_cast<intptr_t>(data);
+}
+
+// The dialog-code flag a key needs for the control to keep it from the form.
+uint32_t DialogKeyMask(uint16_t key) {
+  switch (key) {
+    case vkTab:
+      return dlgcWantTab;
+    case vkLeft:
+    case vkRight:
+    case vkUp:
+    case vkDown:
+      return dlgcWantArrows;
+    case vkReturn:
+    case vkExecute:
+    case vkEscape:
+    case vkCancel:
+      return dlgcWantAllKeys;
+    default:
+      return 0;
+  }
+}
+
+platform::TCursorShape ShapeOf(TCursor cursor) {
+  using platform::TCursorShape;
+  switch (cursor) {
+    case crNone: return TCursorShape::csNone;
+    case crCross: return TCursorShape::csCross;
+    case crIBeam: return TCursorShape::csIBeam;
+    case crSizeNESW: return TCursorShape::csSizeNESW;
+    case crSizeNS: return TCursorShape::csSizeNS;
+    case crSizeNWSE: return TCursorShape::csSizeNWSE;
+    case crSizeWE: return TCursorShape::csSizeWE;
+    case crUpArrow: return TCursorShape::csUpArrow;
+    case crHourGlass: return TCursorShape::csWait;
+    case crNo: return TCursorShape::csNo;
+    case crAppStart: return TCursorShape::csAppStart;
+    case crHelp: return TCursorShape::csHelp;
+    case crHandPoint: return TCursorShape::csHandPoint;
+    case crSizeAll: return TCursorShape::csSizeAll;
+    default: return TCursorShape::csArrow;
+  }
+}
+
+// Disabled controls, and controls of disabled parents, take no input.
+bool TakesInput(const TControl* control) {
+  for (; control != nullptr; control = control->Parent()) {
+    if (!control->Enabled()) return false;
+  }
+  return true;
+}
+
+TControl* TopParent(TControl* control) {
+  while (control->Parent() != nullptr) control = control->Parent();
+  return control;
+}
+
+}  // namespace
+
+TWinControl* FocusedWinControl() { return InputState().Focus; }
+
+TCustomForm* GetParentForm(const TControl* control) {
+  if (control == nullptr) return nullptr;
+  while (control->Parent() != nullptr) control = control->Parent();
+  return control->Is<TCustomForm>() ? const_cast<TCustomForm*>(static_cast<const TCustomForm*>(control)) : nullptr;
+}
+
+// --- Window events ---
+
+void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& event) {
+  if (window != handle_) return;
+  try {
+    switch (event.Kind) {
+      case TWindowEventKind::ekPaint:
+        updateRect_ = event.Area;
+        Perform(wmPaint);
+        break;
+      case TWindowEventKind::ekMouseMove:
+      case TWindowEventKind::ekMouseDown:
+      case TWindowEventKind::ekMouseUp:
+        HandleMouseEvent(event);
+        break;
+      case TWindowEventKind::ekMouseLeave:
+        if (TControl* hover = InputState().Hover; hover == this || (hover != nullptr && hover->Parent() == this)) {
+          TrackMouse({-1, -1});
+        }
+        break;
+      case TWindowEventKind::ekKeyDown:
+      case TWindowEventKind::ekKeyUp:
+        HandleKeyEvent(event);
+        break;
+      case TWindowEventKind::ekChar:
+        HandleCharEvent(event);
+        break;
+      case TWindowEventKind::ekFocusIn:
+        Perform(wmSetFocus);
+        break;
+      case TWindowEventKind::ekFocusOut:
+        Perform(wmKillFocus);
+        break;
+      case TWindowEventKind::ekCaptureLost:
+        if (TControl* capture = InputState().Capture;
+            capture != nullptr && (capture == this || capture->Parent() == this)) {
+          InputState().Capture = nullptr;
+          capture->Perform(wmCaptureChanged);
+        }
+        break;
+      case TWindowEventKind::ekTimer:
+        Perform(wmTimer, event.Code);
+        break;
+      case TWindowEventKind::ekDestroyed:
+        HandleWindowGone();
+        break;
+    }
+  } catch (...) {
+    Application().HandleException();
+  }
+}
+
+void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
+  if (!TakesInput(this)) return;
+  const TPoint point = event.Point;
+  TrackMouse(point);
+  const uint32_t keys = MouseKeys(event.Modifiers);
+  if (event.Kind == TWindowEventKind::ekMouseMove) {
+    TControl* under = InputState().Capture;
+    if (under == nullptr) under = ControlAtPos(point, false);
+    Perform(wmSetCursor, reinterpret_cast<uintptr_t>(under != nullptr ? under : this), PointToLParam(point));
+    Perform(wmMouseMove, keys, PointToLParam(point));
+  } else {
+    Perform(ButtonMessage(event), keys, PointToLParam(point));
+  }
+}
+
+void TWinControl::TrackMouse(TPoint point) {
+  TControl* target = nullptr;
+  if (ClientRect().Contains(point)) {
+    target = ControlAtPos(point, true);
+    if (target == nullptr) target = this;
+  }
+  TInputState& state = InputState();
+  if (state.Hover == target) return;
+  TControl* left = state.Hover;
+  state.Hover = target;
+  // While a control holds the capture, only it hears of entering and leaving.
+  TControl* capture = state.Capture;
+  if (left != nullptr && (capture == nullptr || left == capture)) left->Perform(cmMouseLeave, 0, reinterpret_cast<intptr_t>(left));
+  if (target != nullptr && state.Hover == target && (capture == nullptr || target == capture)) {
+    target->Perform(cmMouseEnter, 0, reinterpret_cast<intptr_t>(target));
+  }
+}
+
+void TWinControl::WndProc(TMessage& message) {
+  if (IsMouseMessage(message.Msg) && IsControlMouseMsg(message)) return;
+  TControl::WndProc(message);
+}
+
+bool TWinControl::IsControlMouseMsg(TMessage& message) {
+  TControl* control = nullptr;
+  const TPoint point = LParamToPoint(message.LParam);
+  if (TControl* capture = InputState().Capture) {
+    if (capture->Parent() == this && !capture->Is<TWinControl>()) control = capture;
+  } else {
+    control = ControlAtPos(point, false);
+  }
+  if (control == nullptr) return false;
+  TMessage routed = message;
+  routed.LParam = PointToLParam({point.X - control->Left(), point.Y - control->Top()});
+  control->Perform(routed);
+  message.Result = routed.Result;
+  return true;
+}
+
+void TWinControl::WMSetCursor(TMessage& message) {
+  auto* control = reinterpret_cast<TControl*>(message.WParam);
+  TCursor cursor = control != nullptr ? control->Cursor() : crDefault;
+  if (cursor == crDefault) cursor = Cursor();
+  const platform::TCursorShape shape = ShapeOf(cursor);
+  if (handle_ != 0 && shape != cursorShape_) {
+    cursorShape_ = shape;
+    Windows().SetCursor(handle_, shape);
+  }
+  message.Result = 1;
+}
+
+// --- Keys ---
+
+void TWinControl::HandleKeyEvent(const TWindowEvent& event) {
+  if (!TakesInput(this)) return;
+  const auto key = static_cast<uint16_t>(event.Code);
+  TMessage message{event.Kind == TWindowEventKind::ekKeyDown ? wmKeyDown : wmKeyUp, key, KeyData(event), 0};
+  if (message.Msg == wmKeyDown) {
+    if (IsMenuKey(message)) return;
+    if (!HasState(csDesigning)) {
+      if (Perform(cmChildKey, key, reinterpret_cast<intptr_t>(this)) != 0) return;
+      const uint32_t mask = DialogKeyMask(key);
+      if (mask != 0) {
+        const auto code = static_cast<uint32_t>(Perform(wmGetDlgCode, 0, reinterpret_cast<intptr_t>(&message)));
+        TCustomForm* form = GetParentForm(this);
+        if ((code & (mask | dlgcWantAllKeys)) == 0 && form != nullptr &&
+            form->Perform(cmDialogKey, key, message.LParam) != 0) {
+          return;
+        }
+      }
+    }
+  }
+  Perform(message);
+}
+
+void TWinControl::HandleCharEvent(const TWindowEvent& event) {
+  if (!TakesInput(this)) return;
+  // Characters travel as one byte of the system code page; others are dropped.
+  const std::string narrow = SystemCodePage().FromWide(std::u16string(1, static_cast<char16_t>(event.Code)));
+  if (narrow.size() != 1) return;
+  const auto character = static_cast<uint8_t>(narrow[0]);
+  const intptr_t keyData = KeyData(event);
+  if ((event.Modifiers & platform::mfAlt) != 0 && !HasState(csDesigning)) {
+    if (TopParent(this)->Perform(cmDialogChar, character, keyData) != 0) return;
+  }
+  Perform(wmChar, character, keyData);
+}
+
+bool TWinControl::IsMenuKey(TMessage& message) {
+  if (HasState(csDesigning)) return false;
+  for (TControl* control = this; control != nullptr; control = control->Parent()) {
+    if (TPopupMenu* menu = control->GetPopupMenu(); menu != nullptr && menu->IsShortCut(message)) return true;
+  }
+  if (TCustomForm* form = GetParentForm(this); form != nullptr && form->IsShortCut(message)) return true;
+  return IsApplicationShortCut(message);
+}
+
+void TWinControl::CMChildKey(TMessage& message) {
+  if (Parent() != nullptr) message.Result = Parent()->Perform(message.Msg, message.WParam, message.LParam);
+}
+
+bool TWinControl::DoKeyDown(TMessage& message) {
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyDown(message)) return true;
+  if (HasControlStyle(csNoStdEvents)) return false;
+  auto key = static_cast<uint16_t>(message.WParam);
+  KeyDown(key, KeyDataToShiftState(message.LParam));
+  message.WParam = key;
+  return key == 0;
+}
+
+bool TWinControl::DoKeyUp(TMessage& message) {
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyUp(message)) return true;
+  if (HasControlStyle(csNoStdEvents)) return false;
+  auto key = static_cast<uint16_t>(message.WParam);
+  KeyUp(key, KeyDataToShiftState(message.LParam));
+  message.WParam = key;
+  return key == 0;
+}
+
+bool TWinControl::DoKeyPress(TMessage& message) {
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyPress(message)) return true;
+  if (HasControlStyle(csNoStdEvents)) return false;
+  char key = static_cast<char>(message.WParam);
+  KeyPress(key);
+  message.WParam = static_cast<uint8_t>(key);
+  return key == 0;
+}
+
+void TWinControl::KeyDown(uint16_t& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+}
+
+void TWinControl::KeyUp(uint16_t& key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::KeyPress(char& key) {
+  if (OnKeyPress) OnKeyPress(this, key);
+}
+
+void TWinControl::WMKeyDown(TMessage& message) {
+  if (!DoKeyDown(message)) DefaultHandler(message);
+}
+
+void TWinControl::WMKeyUp(TMessage& message) {
+  if (!DoKeyUp(message)) DefaultHandler(message);
+}
+
+void TWinControl::WMChar(TMessage& message) {
+  if (!DoKeyPress(message)) DefaultHandler(message);
+}
+
+// --- Focus ---
+
+bool TWinControl::CanFocus() const {
+  const TCustomForm* form = GetParentForm(this);
+  for (const TControl* control = this; control != nullptr && control != form; control = control->Parent()) {
+    if (!control->Visible() || !control->Enabled()) return false;
+  }
+  return true;
+}
+
+bool TWinControl::Focused() const { return handle_ != 0 && InputState().Focus == this; }
+
+void TWinControl::SetFocus() {
+  if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this) {
+    form->FocusControl(this);
+    return;
+  }
+  if (!CanFocus()) throw EInvalidOperation(kCannotFocus);
+  Windows().SetFocus(Handle());
+}
+
+void TWinControl::WMSetFocus(TMessage&) {
+  InputState().Focus = this;
+  if (TCustomForm* form = GetParentForm(this)) form->SetFocusedControl(this);
+}
+
+void TWinControl::WMKillFocus(TMessage&) {
+  if (InputState().Focus == this) InputState().Focus = nullptr;
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+// --- Tab order ---
+
+TTabOrder TWinControl::TabOrder() const {
+  if (HasState(csLoading) || Parent() == nullptr) return tabOrder_;
+  const auto& list = Parent()->tabList_;
+  const auto found = std::find(list.begin(), list.end(), this);
+  return found == list.end() ? -1 : static_cast<TTabOrder>(found - list.begin());
+}
+
+void TWinControl::SetTabOrder(TTabOrder order) {
+  if (HasState(csLoading)) {
+    tabOrder_ = order;
+  } else {
+    UpdateTabOrder(order);
+  }
+}
+
+void TWinControl::UpdateTabOrder(TTabOrder order) {
+  if (Parent() == nullptr) return;
+  auto& list = Parent()->tabList_;
+  const auto current = std::find(list.begin(), list.end(), this);
+  if (current == list.end()) return;
+  const auto count = static_cast<TTabOrder>(list.size());
+  if (order < 0 || order >= count) order = static_cast<TTabOrder>(count - 1);
+  list.erase(current);
+  list.insert(list.begin() + order, this);
+}
+
+void TWinControl::FixupTabList() {
+  // Children read from a stream take the tab orders they were stored with;
+  // those without one follow them in the order they came.
+  std::stable_sort(tabList_.begin(), tabList_.end(), [](const TWinControl* a, const TWinControl* b) {
+    constexpr int kUnordered = std::numeric_limits<int>::max();
+    const int left = a->tabOrder_ < 0 ? kUnordered : a->tabOrder_;
+    const int right = b->tabOrder_ < 0 ? kUnordered : b->tabOrder_;
+    return left < right;
+  });
+}
+
+std::vector<TWinControl*> TWinControl::TabOrderList() const {
+  std::vector<TWinControl*> list;
+  for (TWinControl* child : tabList_) {
+    list.push_back(child);
+    const std::vector<TWinControl*> inner = child->TabOrderList();
+    list.insert(list.end(), inner.begin(), inner.end());
+  }
+  return list;
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+  const std::vector<TWinControl*> list = TabOrderList();
+  if (list.empty()) return nullptr;
+  const auto count = static_cast<ptrdiff_t>(list.size());
+  ptrdiff_t start = std::find(list.begin(), list.end(), current) - list.begin();
+  if (start == count) start = goForward ? count - 1 : 0;
+  ptrdiff_t index = start;
+  do {
+    index = goForward ? (index + 1) % count : (index + count - 1) % count;
+    TWinControl* candidate = list[static_cast<size_t>(index)];
+    if (candidate->CanFocus() && (!checkTabStop || candidate->TabStop()) &&
+        (!checkParent || candidate->Parent() == this)) {
+      return candidate;
+    }
+  } while (index != start);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {
+  if (TWinControl* next = FindNextControl(current, goForward, checkTabStop, !checkTabStop)) next->SetFocus();
+}
+
+}  // namespace zelk

@@ -53,11 +53,13 @@ class TWinControl : public TControl, private platform::TWindowClient {
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
 
-  // Children in order: the windowless ones are painted and hit-tested in
-  // this order (the last one on top).
+  // The children without windows in order: painted and hit-tested in this
+  // order (the last one on top).
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
   const std::vector<TControl*>& ControlList() const { return controls_; }
+  // The children with windows, in the order they were inserted.
+  const std::vector<TWinControl*>& WinControlList() const { return winControls_; }
   virtual void InsertControl(TControl* control);
   virtual void RemoveControl(TControl* control);
   // The topmost visible child without a window at point (client

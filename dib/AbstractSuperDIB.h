@@ -34,6 +34,7 @@ class TStream;
 class TFiler;
 class TAbstractSuperDIB;
 class TRenderPalette;
+struct TLoadedPicture;
 
 namespace platform {
 class TRegion;
@@ -223,6 +224,9 @@ class TAbstractSuperDIB : public TPersistent {
   // Loads a picture file; 32-bit pictures keep their alpha (Masked), others
   // become opaque. A missing or unreadable file raises and changes nothing.
   virtual void ImportImage(const std::string& fileName);
+  // ImportImage for a picture decoded elsewhere; name stands for it in the
+  // error message when its size is invalid or does not match its pixels.
+  void ImportPicture(const TLoadedPicture& picture, const std::string& name);
   // Loads a picture, stretches it to this size and takes its blue bytes as
   // alpha; Masked. Raises EDIBError "You cannot import a mask until you have
   // an image." without a size.

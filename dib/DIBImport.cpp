@@ -1,6 +1,7 @@
 // ImportImage and ImportMask: pictures from files through the picture
-// loader. The file is loaded and checked before anything changes, so a
-// missing or unreadable file leaves the bitmap as it was.
+// loader; ImportPicture: pictures decoded elsewhere. The picture is loaded
+// and checked before anything changes, so a missing or unreadable file
+// leaves the bitmap as it was.
 #include "dib/AbstractSuperDIB.h"
 #include "dib/DIBPixels.h"
 #include "dib/DIBScratch.h"
@@ -9,23 +10,16 @@
 namespace zelk {
 
 namespace {
-
 constexpr char kMaskWithoutImageMessage[] = "You cannot import a mask until you have an image.";
-
-// A loaded picture whose size a bitmap can hold and whose pixels match it.
-TLoadedPicture LoadCheckedPicture(const std::string& fileName) {
-  TLoadedPicture picture = LoadPicture(fileName);
-  const bool sizeFits = picture.width >= 1 && picture.height >= 1 && picture.width <= 65535 && picture.height <= 65535;
-  if (!sizeFits || picture.pixels.size() != uint64_t(picture.width) * uint64_t(picture.height)) {
-    throw EDIBError("The picture " + fileName + " has an invalid size.");
-  }
-  return picture;
-}
-
 }  // namespace
 
-void TAbstractSuperDIB::ImportImage(const std::string& fileName) {
-  const TLoadedPicture picture = LoadCheckedPicture(fileName);
+void TAbstractSuperDIB::ImportImage(const std::string& fileName) { ImportPicture(LoadPicture(fileName), fileName); }
+
+void TAbstractSuperDIB::ImportPicture(const TLoadedPicture& picture, const std::string& name) {
+  const bool sizeFits = picture.width >= 1 && picture.height >= 1 && picture.width <= 65535 && picture.height <= 65535;
+  if (!sizeFits || picture.pixels.size() != uint64_t(picture.width) * uint64_t(picture.height)) {
+    throw EDIBError("The picture " + name + " has an invalid size.");
+  }
   TScratchDIBPtr loaded = MakeScratchDIB(static_cast<uint16_t>(picture.width), static_cast<uint16_t>(picture.height));
   for (int32_t y = 0; y < picture.height; ++y) {
     for (int32_t x = 0; x < picture.width; ++x) {

@@ -216,8 +216,8 @@ class TLexer {
 
 class TCompiler {
  public:
-  TCompiler(std::string_view text, TStream& output, const TTextFormFileLoader& loadFile)
-      : lexer_(text), values_(output), loadFile_(loadFile) {
+  TCompiler(std::string_view text, TStream& output, const TTextFormSources& sources)
+      : lexer_(text), values_(output), sources_(sources) {
     Advance();
   }
 
@@ -339,19 +339,21 @@ class TCompiler {
   }
 
   void CompileIdentValue() {
-    if (IsWord("file")) return CompileFile();
+    if (IsWord("file")) return CompileBinarySource(sources_.File, "files");
+    if (IsWord("picture")) return CompileBinarySource(sources_.Picture, "pictures");
     if (textform::IsBlockKeyword(token_.Text)) Fail("expected a value");
     values_.WriteIdent(token_.Text);  // True, False, nil and Null take tags of their own
     Advance();
   }
 
-  void CompileFile() {
+  // file('path') and picture('path'): a binary value from the caller.
+  void CompileBinarySource(const TTextFormBinarySource& source, const std::string& what) {
     Advance();
     Expect('(');
     if (token_.Kind != TTokenKind::tkString) Fail("expected a file name");
-    if (!loadFile_) Fail("files cannot be embedded here");
+    if (!source) Fail(what + " cannot be embedded here");
     const std::string path = WideToUtf8(token_.Units);
-    values_.WriteBinary(loadFile_(path));
+    values_.WriteBinary(source(path));
     Advance();
     Expect(')');
   }
@@ -432,16 +434,16 @@ class TCompiler {
 
   TLexer lexer_;
   TBinaryValueWriter values_;
-  const TTextFormFileLoader& loadFile_;
+  const TTextFormSources& sources_;
   TToken token_;
   int depth_ = 0;
 };
 
 }  // namespace
 
-std::vector<uint8_t> CompileComponentText(std::string_view text, const TTextFormFileLoader& loadFile) {
+std::vector<uint8_t> CompileComponentText(std::string_view text, const TTextFormSources& sources) {
   TMemoryStream output;
-  TCompiler(text, output, loadFile).CompileStream();
+  TCompiler(text, output, sources).CompileStream();
   return output.ToVector();
 }
 

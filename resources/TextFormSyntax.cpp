@@ -24,7 +24,7 @@ bool IsBlockKeyword(std::string_view word) {
 }
 
 bool IsValueKeyword(std::string_view word) {
-  for (std::string_view keyword : {"True", "False", "nil", "Null", "file"}) {
+  for (std::string_view keyword : {"True", "False", "nil", "Null", "file", "picture"}) {
     if (SameText(word, keyword)) return true;
   }
   return false;

@@ -15,9 +15,14 @@
 //       item 3
 //       end>
 //     Data = { 0A1B2C }   Picture = file('knob.dib')   Values = ( 1 2 )
+//     DIB.Data = picture('pictures/knob.png')
 //     object Child: TChildClass
 //     end
 //   end
+//
+// file('path') and picture('path') are binary values that the compiler's
+// caller supplies (TextFormCompiler.h): a file's bytes, and a picture file's
+// pixels as a stored image block.
 //
 // Names are dotted identifiers; any other name, and a name or identifier
 // value spelled like a keyword, is written in back quotes (`end`), the
@@ -39,7 +44,7 @@ bool IsPlainName(std::string_view name);
 // Words that start or end blocks; a name spelled like one is back-quoted.
 bool IsBlockKeyword(std::string_view word);
 // Identifiers that the compiler turns into tags of their own (True, False,
-// nil, Null) or that introduce a value (file).
+// nil, Null) or that introduce a value (file, picture).
 bool IsValueKeyword(std::string_view word);
 
 }  // namespace zelk::textform

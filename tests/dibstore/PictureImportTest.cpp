@@ -99,6 +99,19 @@ TEST(PictureImport, AFailedImportChangesNothingAndRecordsNoName) {
   EXPECT_EQ(dib->MaskFilename(), "");
 }
 
+TEST(PictureImport, DecodedPicturesWhosePixelsDoNotFillTheirSizeAreRefused) {
+  TMemoryDIBPtr dib(New<TMemoryDIB>());
+  dib->ImportPicture({2, 1, {0xFF0000FF, 0xFF00FF00}, false}, "first");
+  try {
+    dib->ImportPicture({3, 1, {0xFFFFFFFF}, false}, "short");
+    FAIL();
+  } catch (const EDIBError& error) {
+    EXPECT_EQ(error.Message(), "The picture short has an invalid size.");
+  }
+  EXPECT_EQ(dib->Width(), 2);
+  EXPECT_EQ(dib->Pixel(1, 0), 0xFF00FF00u);
+}
+
 TEST(PictureImport, MasksComeFromTheBlueBytesOfTheStretchedPicture) {
   test::TTemporaryFolder folder;
   TMemoryDIBPtr dib(New<TMemoryDIB>());

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "TestComponents.h"
 #include "resources/TextFormCompiler.h"
 #include "resources/TextFormPrinter.h"
@@ -67,14 +70,26 @@ TEST(TextForm, ObjectFlagsAndChildPositionsAreWrittenAsThePrefix) {
   EXPECT_EQ(PrintComponentStream(longStream), "object " + longClass + "\nend\n");
 }
 
-TEST(TextForm, FilesAreEmbeddedThroughTheLoader) {
-  const auto loader = [](std::string_view path) {
-    EXPECT_EQ(path, "pictures/knob.dib");
-    return std::vector<uint8_t>{7, 8};
+// file() and picture() become binary values that the caller supplies from
+// the path; without a source for them they are errors.
+TEST(TextForm, FilesAndPicturesAreEmbeddedThroughTheirSources) {
+  std::vector<std::string> asked;
+  const auto source = [&asked](uint8_t first) {
+    return [&asked, first](std::string_view path) {
+      asked.emplace_back(path);
+      return std::vector<uint8_t>{first, 8};
+    };
   };
-  const std::vector<uint8_t> stream = CompileComponentText("object A: T P = file('pictures/knob.dib') end", loader);
-  EXPECT_EQ(std::vector<uint8_t>(stream.end() - 9, stream.end()), (std::vector<uint8_t>{10, 2, 0, 0, 0, 7, 8, 0, 0}));
+  const TTextFormSources sources{.File = source(7), .Picture = source(9)};
+  const std::vector<uint8_t> stream =
+      CompileComponentText("object A: T P = file('pictures/knob.dib') Q = picture('back.png') end", sources);
+  EXPECT_EQ(asked, (std::vector<std::string>{"pictures/knob.dib", "back.png"}));
+  EXPECT_EQ(std::vector<uint8_t>(stream.end() - 18, stream.end()),
+            (std::vector<uint8_t>{10, 2, 0, 0, 0, 7, 8, 1, 'Q', 10, 2, 0, 0, 0, 9, 8, 0, 0}));
   EXPECT_EQ(CompileError("object A: T\n P = file('x')\nend"), "line 2: files cannot be embedded here");
+  EXPECT_EQ(CompileError("object A: T\n P = picture('x')\nend"), "line 2: pictures cannot be embedded here");
+  EXPECT_EQ(CompileError("object A: T P = picture end"), "line 1: expected '('");
+  EXPECT_EQ(PrintComponentStream(Compiled("object A: T P = `picture` end")), "object A: T\n  P = `picture`\nend\n");
 }
 
 TEST(TextForm, SyntaxErrorsNameTheLine) {

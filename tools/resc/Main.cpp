@@ -6,7 +6,11 @@
 //   zelk-resc cpp -o OUTPUT.cpp [--depfile FILE] INPUT.zres...
 //                                                 the built-in resource table
 //
-// file('path') in a text form names a file relative to that text file.
+// file('path') and picture('path') in a text form name a file relative to
+// that text file: file() embeds its bytes, picture() decodes the picture and
+// embeds its pixels as a stored image block, compressed with the compressor
+// that the form's TDIBSettings names in its DIBCompressor setting (raw when
+// it names none).
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -17,10 +21,12 @@
 #include <string>
 #include <vector>
 
+#include "dib/DIBLibrary.h"
 #include "resources/TextFormCompiler.h"
 #include "resources/TextFormPrinter.h"
 #include "runtime/Text.h"
 #include "tools/resc/CppTable.h"
+#include "tools/resc/StoredPictures.h"
 
 namespace {
 
@@ -74,17 +80,36 @@ void WriteFile(const fs::path& path, const void* data, size_t size) {
 }
 
 // Compiles one text file; files it embeds are added to dependencies.
+//
+// The compressor for pictures is chosen by a setting that may come after
+// them in the text (a form's TDIBSettings follows its image list), so a
+// first pass with empty binary values finds the setting and the second pass
+// stores the pictures.
 std::vector<uint8_t> CompileFile(const fs::path& input, std::vector<std::string>& dependencies) {
-  const std::vector<uint8_t> text = ReadFile(input);
+  const std::vector<uint8_t> bytes = ReadFile(input);
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   const fs::path folder = input.parent_path();
+  const auto pathOf = [&](std::string_view name) {
+    return folder / fs::path(std::u8string(reinterpret_cast<const char8_t*>(name.data()), name.size()));
+  };
   const auto loadFile = [&](std::string_view name) {
-    const fs::path path = folder / fs::path(std::u8string(reinterpret_cast<const char8_t*>(name.data()), name.size()));
+    const fs::path path = pathOf(name);
     dependencies.push_back(path.string());
     return ReadFile(path);
   };
   try {
-    return zelk::CompileComponentText(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
-                                      loadFile);
+    const auto nothing = [](std::string_view) { return std::vector<uint8_t>(); };
+    zelk::TAbstractDIBCompressor* const compressor =
+        zelk::resc::CompressorChosenBy(zelk::CompileComponentText(text, {.File = nothing, .Picture = nothing}));
+    const auto storePicture = [&](std::string_view name) {
+      const std::vector<uint8_t> file = loadFile(name);
+      try {
+        return zelk::resc::StoredPictureBlock(pathOf(name).string(), file, compressor);
+      } catch (const zelk::Exception& error) {
+        throw std::runtime_error(pathOf(name).string() + ": " + error.Message());
+      }
+    };
+    return zelk::CompileComponentText(text, {.File = loadFile, .Picture = storePicture});
   } catch (const zelk::ETextFormError& error) {
     throw std::runtime_error(input.string() + ":" + error.Message());
   }
@@ -149,6 +174,9 @@ void EmitTable(const TOptions& options) {
 
 int main(int argc, char** argv) {
   const TOptions options = ParseArguments(argc, argv);
+  // The picture loaders and the compressors for picture() values.
+  zelk::InitializeDIBLibrary();
+  int result = 0;
   try {
     if (options.Mode == "compile") {
       Compile(options);
@@ -161,7 +189,8 @@ int main(int argc, char** argv) {
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "zelk-resc: %s\n", error.what());
-    return 1;
+    result = 1;
   }
-  return 0;
+  zelk::FinalizeDIBLibrary();
+  return result;
 }

@@ -1,0 +1,21 @@
+#include "ArtworkTestSupport.h"
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "dib/codecs/PNGDecoder.h"
+
+namespace zelk::test {
+
+std::filesystem::path CommittedPicturePath(const std::string& name) {
+  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" / "pictures" / name;
+}
+
+TLoadedPicture CommittedPicture(const std::string& name) {
+  std::ifstream file(CommittedPicturePath(name), std::ios::binary);
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  return DecodePNG(bytes);
+}
+
+}  // namespace zelk::test

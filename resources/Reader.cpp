@@ -111,8 +111,11 @@ void TReader::ReadRoot(TComponent& root, const std::string& name) {
   TRestore<TComponent*> rootScope(root_, &root);
   try {
     // A second module or form open at the same time gets Name_1, Name_2, ...
-    const bool keepName = root.HasState(csDesigning) || name.empty();
-    root.SetName(keepName ? name : UniqueRootName(name, &root));
+    if (root.HasState(csDesigning) || name.empty()) {
+      root.SetName(name);
+    } else {
+      SetUniqueRootName(root, name);
+    }
     root.SetState(csLoading | csReading);
     loaded_.assign({&root});
     ReadComponentData(root);

@@ -244,6 +244,8 @@ void TReader::ReadPublished(TObject& target, const TPropInfo& property, const TP
     case TTypeKind::tkEnumeration:
       return property.Set(target, TValue{ReadEnumProperty(property)});
     case TTypeKind::tkFloat:
+      // Extended values go to the property as their 80 bits, unrounded.
+      if (property.FloatType == TFloatType::ftExtended) return property.Set(target, TValue{TExtended{ReadExtended()}});
       return property.Set(target, TValue{ReadFloat()});
     case TTypeKind::tkString:
       return property.Set(target, TValue{ReadString()});

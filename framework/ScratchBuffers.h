@@ -25,11 +25,11 @@ namespace zelk {
 
 // The buffers for one process call, as the audio thread sees them.
 struct TScratchView {
-  float** Buffers = nullptr;         // one per output channel; null: no set fits
+  float** Buffers = nullptr;         // one per output channel
   float** ShiftedInputs = nullptr;   // room for one pointer per input channel
   float** ShiftedOutputs = nullptr;  // room for one pointer per output channel
-  int32_t Frames = 0;                // samples per buffer
-  explicit operator bool() const { return Buffers != nullptr; }
+  int32_t Frames = 0;                // samples per buffer; 0: no set fits
+  explicit operator bool() const { return Frames > 0; }
 };
 
 class TScratchBuffers {

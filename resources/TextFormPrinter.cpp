@@ -51,8 +51,14 @@ std::string FloatText(double value) {
   return text;
 }
 
-// The fewest digits, 18 to 21, that compile back to the same 80 bits;
-// empty when none do (denormals, which the decimal reading refuses).
+// Normal numbers in their canonical encoding (the explicit leading bit
+// set): the values whose decimal text can read back to the same 80 bits.
+bool IsCanonicalNormal(const TFloat80Bytes& bytes) {
+  const int exponent = (bytes[9] & 0x7F) << 8 | bytes[8];
+  return exponent != 0 && exponent != 0x7FFF && (bytes[7] & 0x80) != 0;
+}
+
+// The fewest digits, 18 to 21, that compile back to the same 80 bits.
 std::string ExactExtendedText(const TFloat80Bytes& bytes) {
   const long double value = Float80ToLongDouble(bytes);
   for (int digits = 18; digits <= 21; ++digits) {
@@ -67,11 +73,12 @@ std::string ExactExtendedText(const TFloat80Bytes& bytes) {
 
 // Values a double holds print as that double (the shortest text, at most 17
 // digits); other extended values print with more digits, which the
-// compiler reads as extended (TextFormSyntax.h).
+// compiler reads as extended (TextFormSyntax.h). NaN payloads, denormals
+// and the x87's other encodings print as their nearest double.
 std::string ExtendedText(const TFloat80Bytes& bytes) {
   const double nearest = Float80ToDouble(bytes);
   if constexpr (kLongDoubleIsFloat80) {
-    if (std::isfinite(Float80ToLongDouble(bytes)) && !IsDoubleExact(bytes)) {
+    if (IsCanonicalNormal(bytes) && !IsDoubleExact(bytes)) {
       if (std::string text = ExactExtendedText(bytes); !text.empty()) return text;
     }
   }

@@ -193,6 +193,7 @@ void TAbstractSuperDIB::SetSize(uint16_t width, uint16_t height) {
   SetDimensions(width == 0 ? 1 : width, height == 0 ? 1 : height);
   clipRect_ = {0, 0, width_ - 1, height_ - 1};
   if (ownsBits_) AllocateBits();
+  if (OnResize) OnResize(this);
 }
 
 void TAbstractSuperDIB::ShareFrom(TAbstractSuperDIB& source) {

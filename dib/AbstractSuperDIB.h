@@ -121,6 +121,11 @@ class TAbstractSuperDIB : public TPersistent {
 
   // Called after every change, with this bitmap as Sender.
   TNotifyEvent OnChange;
+  // Called by SetSize when the size changed, right after the pixel memory
+  // was replaced: at once, also inside an update bracket, because views of
+  // the old pixels must let go of them. OnChange is not called for a resize
+  // (the new pixels are not initialised).
+  TNotifyEvent OnResize;
 
   // --- pixels ---
 
@@ -141,8 +146,8 @@ class TAbstractSuperDIB : public TPersistent {
   // --- life cycle and sharing ---
 
   // Resizes (0 becomes 1) and obtains new, uninitialised pixels; ClipRect
-  // becomes the whole picture. Nothing happens when the size is unchanged.
-  // No Changed. A view (not owning its pixels) drops its pixel pointer when
+  // becomes the whole picture; then OnResize. Nothing happens when the size
+  // is unchanged. No Changed. A view (not owning its pixels) drops its pixel pointer when
   // its size changes, because the shared pixels no longer fit.
   virtual void SetSize(uint16_t width, uint16_t height);
   // Releases own pixels and shows source's: same pixels, same settings and

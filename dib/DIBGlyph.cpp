@@ -28,9 +28,9 @@ struct TGlyphFrames {
 TGlyphFrames FramesFor(int32_t count, int32_t min, int32_t max, int32_t value, bool wrap) {
   const long double position =
       static_cast<long double>(int64_t{value} - min) / static_cast<long double>(int64_t{max} - min) * count;
-  // The distance above the lower frame; measured from Floor so that values
-  // below Min fade between the last and the first frame like those above.
-  const long double fraction = position - std::floor(position);
+  // The distance from Trunc: below Min it is negative and the fade comes out
+  // above 255; clamped, the lower frame is drawn alone there.
+  const long double fraction = position - std::trunc(position);
   const long double fade = 255.0L - RoundHalfEven(fraction * 255.0L);
   return {FrameInStrip(std::ceil(position), count, wrap), FrameInStrip(std::floor(position), count, wrap),
           static_cast<uint8_t>(fade < 0.0L ? 0 : (fade > 255.0L ? 255 : fade))};

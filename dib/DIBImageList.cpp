@@ -102,6 +102,8 @@ void TCustomDIBImageList::ImageChanged(TObject*, int32_t index, TDIBImageOperati
   }
 }
 
+void TCustomDIBImageList::ImageResized(int32_t) { ShowBlankView(); }
+
 void TCustomDIBImageList::ImageMoved(int32_t fromIndex, int32_t toIndex) {
   for (TDIBImageLink* link : links_) link->dibIndex_ = IndexAfterMove(link->dibIndex_, fromIndex, toIndex);
 }

@@ -10,8 +10,9 @@
 // Images are handed out through a view (GetImage): a bitmap of the list that
 // shares the pixels of the requested image. The view stays valid until the
 // next request to the same list; callers draw from it at once. Once an
-// image changes or is deleted, the view shows a blank 1 x 1 picture of the
-// list instead, so a stale view never reaches freed or reallocated pixels.
+// image changes, is resized or is deleted, the view shows a blank 1 x 1
+// picture of the list instead, so a stale view never reaches freed or
+// reallocated pixels.
 #pragma once
 
 #include <cstdint>
@@ -57,6 +58,9 @@ class TCustomDIBImageList : public TComponent {
   // The image at fromIndex went to toIndex: attached links follow it, and
   // the links of the images in between shift by one. No events.
   virtual void ImageMoved(int32_t fromIndex, int32_t toIndex);
+  // The pixels of image index were replaced by a resize: the view lets go
+  // of them. Links hear nothing (a resize is no change notification).
+  void ImageResized(int32_t index);
   virtual void RemoveLink(TDIBImageLink* link);
   // The attached links, in the order of attachment.
   const std::vector<TDIBImageLink*>& Links() const { return links_; }

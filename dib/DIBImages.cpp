@@ -48,6 +48,10 @@ void TDIBImages::ImageChanged(int32_t index, TDIBImageOperation operation) {
   if (imageList_ != nullptr) imageList_->ImageChanged(this, index, operation);
 }
 
+void TDIBImages::ImageResized(int32_t index) {
+  if (imageList_ != nullptr) imageList_->ImageResized(index);
+}
+
 void TDIBImages::ImageMoved(int32_t fromIndex, int32_t toIndex) {
   if (imageList_ != nullptr) imageList_->ImageMoved(fromIndex, toIndex);
 }

@@ -36,6 +36,7 @@ class TDIBImages : public TCollection {
   // Forward to the image list.
   virtual void ImageChanged(int32_t index, TDIBImageOperation operation);
   virtual void ImageMoved(int32_t fromIndex, int32_t toIndex);
+  void ImageResized(int32_t index);
 
  private:
   TCustomDIBImageList* imageList_;

@@ -42,6 +42,7 @@ TDIBImagesItem::TDIBImagesItem(TCollection* collection) : TDIBImagesItem(collect
 TDIBImagesItem::TDIBImagesItem(TCollection* collection, const TClassInfo& dibClass)
     : TCollectionItem(collection), dib_(CreatePicture(dibClass)), displayName_(TCollectionItem::DisplayName()) {
   dib_->OnChange = TNotifyEvent::Bind<&TDIBImagesItem::DIBChanged>(this);
+  dib_->OnResize = TNotifyEvent::Bind<&TDIBImagesItem::DIBResized>(this);
 }
 
 TDIBImagesItem::~TDIBImagesItem() { Release(); }
@@ -145,6 +146,10 @@ void TDIBImagesItem::DefineProperties(TFiler& filer) {
 
 void TDIBImagesItem::DIBChanged(TObject*) {
   if (TDIBImages* images = Images()) images->ImageChanged(Index(), TDIBImageOperation::ioChanged);
+}
+
+void TDIBImagesItem::DIBResized(TObject*) {
+  if (TDIBImages* images = Images()) images->ImageResized(Index());
 }
 
 }  // namespace zelk

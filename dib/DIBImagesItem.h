@@ -14,7 +14,8 @@
 // pass on to the reader of DIB, and the image stays unloaded.
 //
 // The item tells its collection (TDIBImages) when its picture changes
-// (ImageChanged(index, ioChanged)), when it moves (ImageMoved(old, new))
+// (ImageChanged(index, ioChanged)), when the picture's pixels are replaced
+// by a resize (ImageResized(index)), when it moves (ImageMoved(old, new))
 // and, after it has left the collection, that it was deleted
 // (ImageChanged(old index, ioDeleted)).
 #pragma once
@@ -89,6 +90,8 @@ class TDIBImagesItem : public TCollectionItem {
   TDIBImagesItem(TCollection* collection, const TClassInfo& dibClass);
   // The picture's OnChange.
   virtual void DIBChanged(TObject* sender);
+  // The picture's OnResize: the list's view must not keep the old pixels.
+  void DIBResized(TObject* sender);
 
  private:
   TDIBImages* Images() const;

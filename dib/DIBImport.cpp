@@ -6,11 +6,15 @@
 #include "dib/DIBPixels.h"
 #include "dib/DIBScratch.h"
 #include "dib/PictureSource.h"
+#include "dib/WinDIB.h"
 
 namespace zelk {
 
 namespace {
 constexpr char kMaskWithoutImageMessage[] = "You cannot import a mask until you have an image.";
+
+using TWinDIBPtr = std::unique_ptr<TWinDIB, TFreeObject>;
+
 }  // namespace
 
 void TAbstractSuperDIB::ImportImage(const std::string& fileName) { ImportPicture(LoadPicture(fileName), fileName); }
@@ -36,12 +40,16 @@ void TAbstractSuperDIB::ImportPicture(const TLoadedPicture& picture, const std::
   Changed();
 }
 
+// The mask is stretched with the platform's stretching copy, which counts
+// rows from the top, as every picture the platform draws does; the engine's
+// own StretchFrom counts memory rows from the bottom and would pick other
+// rows.
 void TAbstractSuperDIB::ImportMask(const std::string& fileName) {
   if (Width() == 0 || Height() == 0) throw EDIBError(kMaskWithoutImageMessage);
-  TScratchDIBPtr loaded(New<TScratchDIB>());
+  TWinDIBPtr loaded(New<TWinDIB>());
   loaded->ImportImage(fileName);
-  TScratchDIBPtr stretched = MakeScratchDIB(Width(), Height());
-  stretched->StretchFrom(*loaded);
+  TWinDIBPtr stretched(CreateSize<TWinDIB>(Width(), Height()));
+  stretched->Canvas()->CopyRect(0, 0, Width(), Height(), *loaded->Canvas(), 0, 0, loaded->Width(), loaded->Height());
   if (Bits() != nullptr) {
     const size_t count = static_cast<size_t>(uint64_t{Width()} * Height());
     for (size_t index = 0; index < count; ++index) Bits()[index * 4 + 3] = stretched->Bits()[index * 4];

@@ -173,7 +173,7 @@ intptr_t TCustomVST2Module::DispatchProgramSequence(int32_t opcode) {
 void TCustomVST2Module::SetBlockSizeAndSampleRate(int32_t blockSize, float sampleRate) {
   blockSize_.store(blockSize, std::memory_order_relaxed);
   sampleRate_.store(sampleRate, std::memory_order_relaxed);
-  if (blockSize > 0) Processing.ReserveScratch(numOutputs(), blockSize);
+  if (blockSize > 0) Processing.ReserveScratch(ChannelCounts(), blockSize);
   FireIfAssigned(OnSampleRateChange, this, sampleRate);
   FireIfAssigned(OnBlockSizeChange, this, blockSize);
 }

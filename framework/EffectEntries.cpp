@@ -61,12 +61,15 @@ intptr_t ZELK_VST_CALL DispatcherEntry(AEffect* effect, int32_t opcode, int32_t 
 
 // The host's audio thread. Accumulating: the outputs already hold signal
 // that the module adds to. Old hosts call this entry even when the record
-// offers processReplacing.
+// offers processReplacing. Hosts flush MIDI with calls of no frames (some
+// pass a negative count): such a call, like one whose buffers the host got
+// wrong, adds nothing but still refreshes the tempo and sends pending MIDI.
 void ZELK_VST_CALL ProcessEntry(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames) {
   TCustomVST1Module* module = TCustomVST1Module::FromEffect(effect);
-  if (module == nullptr || sampleFrames <= 0 || !BuffersPresent(*effect, inputs, outputs)) return;
+  if (module == nullptr) return;
+  const int32_t frames = sampleFrames > 0 && BuffersPresent(*effect, inputs, outputs) ? sampleFrames : 0;
   try {
-    module->ProcessAccumulating(inputs, outputs, sampleFrames);
+    module->ProcessAccumulating(inputs, outputs, frames);
   } catch (...) {
     // Nothing is added; reporting would mean I/O on the audio thread.
   }
@@ -74,17 +77,20 @@ void ZELK_VST_CALL ProcessEntry(AEffect* effect, float** inputs, float** outputs
 
 // The host's audio thread. Replacing: whatever the outputs hold is
 // overwritten. Hosts pass the same buffer as input and output (in place).
+// Calls of no frames are served as by the accumulating entry; buffers the
+// host got wrong are made silent where they exist.
 void ZELK_VST_CALL ProcessReplacingEntry(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames) {
   TCustomVST1Module* module = TCustomVST1Module::FromEffect(effect);
-  if (module == nullptr || sampleFrames <= 0) return;
-  if (!BuffersPresent(*effect, inputs, outputs)) {
-    MuteChannels(outputs, effect->numOutputs, sampleFrames);
-    return;
+  if (module == nullptr) return;
+  int32_t frames = sampleFrames > 0 ? sampleFrames : 0;
+  if (frames > 0 && !BuffersPresent(*effect, inputs, outputs)) {
+    MuteChannels(outputs, effect->numOutputs, frames);
+    frames = 0;
   }
   try {
-    module->ProcessReplacing(inputs, outputs, sampleFrames);
+    module->ProcessReplacing(inputs, outputs, frames);
   } catch (...) {
-    MuteChannels(outputs, effect->numOutputs, sampleFrames);
+    MuteChannels(outputs, effect->numOutputs, frames);
   }
 }
 

@@ -23,4 +23,11 @@ enum TProcessingMode : uint8_t {
 };
 ZELK_ENUM_NAMES(TProcessingMode, "pmNormal", "pmBlockSave", "pmCopy", "pmMute")
 
+// The channel counts of one process call (the record's numInputs and
+// numOutputs).
+struct TChannelCounts {
+  int32_t Inputs = 0;
+  int32_t Outputs = 0;
+};
+
 }  // namespace zelk

@@ -6,6 +6,22 @@
 
 namespace zelk {
 
+namespace {
+
+constexpr int32_t kDefaultChannels = 2;
+constexpr int32_t kDefaultBlockSize = 1024;
+
+// channels pointers of buffers, each advanced by offset samples.
+float** Shifted(float** buffers, float** shifted, int32_t channels, int32_t offset) {
+  if (buffers == nullptr || offset == 0) return buffers;
+  for (int32_t channel = 0; channel < channels; ++channel) {
+    shifted[channel] = buffers[channel] != nullptr ? buffers[channel] + offset : nullptr;
+  }
+  return shifted;
+}
+
+}  // namespace
+
 TProcessRoute RouteFor(TProcessingMode mode, const TProcessAudioEvent& userEvent) {
   switch (mode) {
     case pmCopy:
@@ -23,6 +39,7 @@ TProcessRoute RouteFor(TProcessingMode mode, const TProcessAudioEvent& userEvent
 }
 
 TProcessing::TProcessing() {
+  scratch_.Reserve({kDefaultChannels, kDefaultChannels}, kDefaultBlockSize);
   const TProcessRoute* none = Intern({});
   accumulating_.store(none, std::memory_order_release);
   replacing_.store(none, std::memory_order_release);
@@ -55,18 +72,27 @@ const TProcessRoute* TProcessing::Intern(const TProcessRoute& route) {
 
 void TProcessing::ProcessAccumulating(float** inputs, float** outputs, int32_t frames,
                                       TChannelCounts channels) noexcept {
+  // Buffers prepared since the last call are taken over even by calls that
+  // do no work, so that the ones retired can be freed soon.
+  const TScratchView scratch = scratch_.Take(channels);
   if (frames <= 0 || outputs == nullptr) return;
   const TProcessRoute& route = EffectiveProcess();
   if (route.Routine == TProcessRoutine::prNone) return;  // adding zeros changes nothing
-  float** scratch = nullptr;
-  try {
-    // Acquire allocates only for a host that breaks its announced block size.
-    scratch = scratch_.Acquire(channels.Outputs, frames);
-    Run(route, inputs, scratch, frames, channels);
-  } catch (...) {
-    return;  // a failed handler contributes silence
+  // Without buffers for this many channels (a count changed and its buffers
+  // are not ready yet) nothing is added.
+  if (!scratch) return;
+  for (int32_t done = 0; done < frames;) {
+    const int32_t slice = std::min(frames - done, scratch.Frames);
+    MuteChannels(scratch.Buffers, channels.Outputs, slice);
+    try {
+      Run(route, Shifted(inputs, scratch.ShiftedInputs, channels.Inputs, done), scratch.Buffers, slice, channels);
+    } catch (...) {
+      return;  // a failed handler contributes silence
+    }
+    AccumulateChannels(scratch.Buffers, Shifted(outputs, scratch.ShiftedOutputs, channels.Outputs, done),
+                       channels.Outputs, slice);
+    done += slice;
   }
-  AccumulateChannels(scratch, outputs, channels.Outputs, frames);
 }
 
 void TProcessing::ProcessReplacing(float** inputs, float** outputs, int32_t frames, TChannelCounts channels) noexcept {

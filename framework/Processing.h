@@ -9,8 +9,10 @@
 // as one atomic pointer to an immutable route, so the audio thread sees
 // either the old or the new handler, never half of each. Routes are kept
 // until the module goes (identical ones are shared), because the audio
-// thread may still be running one that was just replaced. Block sizes and
-// buffers are expected to change only while the host is not processing.
+// thread may still be running one that was just replaced. The scratch
+// buffers are handed over the same way (ScratchBuffers.h), since hosts
+// change the block size while running; the blocks of block mode are
+// expected to change only while the host is not processing.
 //
 // Both Process entries are real-time safe in steady state (no allocation,
 // lock or exception) and never let an exception out: a handler that throws
@@ -42,13 +44,10 @@ struct TProcessRoute {
 // and pmMute their own routines.
 TProcessRoute RouteFor(TProcessingMode mode, const TProcessAudioEvent& userEvent);
 
-struct TChannelCounts {
-  int32_t Inputs = 0;
-  int32_t Outputs = 0;
-};
-
 class TProcessing {
  public:
+  // Scratch buffers for the module's defaults: two inputs, two outputs and
+  // 1024 frames.
   TProcessing();
 
   TProcessingMode Mode() const { return mode_; }
@@ -64,12 +63,15 @@ class TProcessing {
 
   TBlockProcessor& Blocks() { return blocks_; }
   const TBlockProcessor& Blocks() const { return blocks_; }
-  // Sizes the accumulating path's buffers for the announced block size.
-  void ReserveScratch(int32_t outputChannels, int32_t blockSize) { scratch_.Reserve(outputChannels, blockSize); }
+  // Sizes the accumulating path's buffers for the announced block size and
+  // hands them to the audio thread (see ScratchBuffers.h). Any thread but
+  // the audio thread, also while it processes.
+  void ReserveScratch(TChannelCounts channels, int32_t blockSize) { scratch_.Reserve(channels, blockSize); }
   const TScratchBuffers& Scratch() const { return scratch_; }
 
   // Audio thread. The outputs receive the effective handler's output added
-  // to what they hold.
+  // to what they hold; more frames than the scratch buffers hold are
+  // processed in slices of their size.
   void ProcessAccumulating(float** inputs, float** outputs, int32_t frames, TChannelCounts channels) noexcept;
   // Audio thread. The effective handler writes the outputs; without one they
   // keep what they hold.

@@ -77,6 +77,7 @@ class TCustomVST1Module : public TDataModule {
   virtual void SetNumInputs(int32_t count);  // [processing]
   int32_t numOutputs() const { return Effect.numOutputs; }
   virtual void SetNumOutputs(int32_t count);  // [processing]
+  TChannelCounts ChannelCounts() const { return {Effect.numInputs, Effect.numOutputs}; }
   // The item counts of ParameterProperties and Programs. The setters ignore
   // the value given and recount; the parameter recount also resizes
   // Parameters and every program's values (new entries 0.0). The

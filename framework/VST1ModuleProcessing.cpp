@@ -27,12 +27,12 @@ int32_t EffectiveInitialDelay(TProcessingMode mode, const TBlockProcessor& block
 
 // Audio thread (the record's process entry).
 void TCustomVST1Module::ProcessAccumulating(float** inputs, float** outputs, int32_t sampleFrames) {
-  Processing.ProcessAccumulating(inputs, outputs, sampleFrames, {Effect.numInputs, Effect.numOutputs});
+  Processing.ProcessAccumulating(inputs, outputs, sampleFrames, ChannelCounts());
 }
 
 // Audio thread (the record's processReplacing entry).
 void TCustomVST1Module::ProcessReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-  Processing.ProcessReplacing(inputs, outputs, sampleFrames, {Effect.numInputs, Effect.numOutputs});
+  Processing.ProcessReplacing(inputs, outputs, sampleFrames, ChannelCounts());
 }
 
 // Audio thread. The tempo is refreshed before and the outgoing MIDI events
@@ -127,13 +127,14 @@ void TCustomVST1Module::RefreshInitialDelay() {
 void TCustomVST1Module::SetNumInputs(int32_t count) {
   if (count < 0) return;
   Effect.numInputs = count;
+  Processing.ReserveScratch(ChannelCounts(), BlockSize());
   PrepareBlockBuffers();
 }
 
 void TCustomVST1Module::SetNumOutputs(int32_t count) {
   if (count < 0) return;
   Effect.numOutputs = count;
-  Processing.ReserveScratch(count, BlockSize());
+  Processing.ReserveScratch(ChannelCounts(), BlockSize());
   PrepareBlockBuffers();
 }
 
@@ -156,12 +157,14 @@ void TCustomVST1Module::SetSampleRate(float sampleRate) {
   if (OnSampleRateChange) OnSampleRateChange(this, sampleRate);
 }
 
-// User-interface thread (effSetBlockSize). The accumulating path's buffers
-// are sized for the announced block here, not on the audio thread.
+// effSetBlockSize: usually the user-interface thread, but hosts also send it
+// while the audio thread processes, or from the audio thread between two
+// process calls. The accumulating path's buffers are prepared here and
+// taken over by the audio thread at its next call.
 void TCustomVST1Module::SetBlockSize(int32_t blockSize) {
   if (blockSize == BlockSize()) return;
   blockSize_.store(blockSize, std::memory_order_relaxed);
-  Processing.ReserveScratch(numOutputs(), blockSize);
+  Processing.ReserveScratch(ChannelCounts(), blockSize);
   if (OnBlockSizeChange) OnBlockSizeChange(this, blockSize);
 }
 
@@ -174,7 +177,7 @@ void TCustomVST1Module::Suspend() {
 // the last chance to size the scratch buffers for a block size the host set
 // without the block-size opcode.
 void TCustomVST1Module::Resume() {
-  Processing.ReserveScratch(numOutputs(), BlockSize());
+  Processing.ReserveScratch(ChannelCounts(), BlockSize());
   if (OnResume) OnResume(this);
 }
 

@@ -111,8 +111,11 @@ void TReader::ReadRoot(TComponent& root, const std::string& name) {
   TRestore<TComponent*> rootScope(root_, &root);
   try {
     // A second module or form open at the same time gets Name_1, Name_2, ...
-    const bool keepName = root.HasState(csDesigning) || name.empty();
-    root.SetName(keepName ? name : UniqueRootName(name, &root));
+    if (root.HasState(csDesigning) || name.empty()) {
+      root.SetName(name);
+    } else {
+      SetUniqueRootName(root, name);
+    }
     root.SetState(csLoading | csReading);
     loaded_.assign({&root});
     ReadComponentData(root);
@@ -241,6 +244,8 @@ void TReader::ReadPublished(TObject& target, const TPropInfo& property, const TP
     case TTypeKind::tkEnumeration:
       return property.Set(target, TValue{ReadEnumProperty(property)});
     case TTypeKind::tkFloat:
+      // Extended values go to the property as their 80 bits, unrounded.
+      if (property.FloatType == TFloatType::ftExtended) return property.Set(target, TValue{TExtended{ReadExtended()}});
       return property.Set(target, TValue{ReadFloat()});
     case TTypeKind::tkString:
       return property.Set(target, TValue{ReadString()});

@@ -8,6 +8,7 @@
 #include "runtime/Component.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
+#include "runtime/RootsLock.h"
 #include "runtime/Text.h"
 
 namespace zelk {
@@ -41,6 +42,7 @@ struct TGlobalReference {
   TReferenceFixup Fixup;
 };
 
+// Shared by every root, so read and changed under the roots lock.
 std::vector<TGlobalReference>& GlobalReferences() {
   static std::vector<TGlobalReference> references;
   return references;
@@ -58,6 +60,7 @@ class TGlobalReferenceWatcher final : public TComponent {
   void Notification(TComponent* component, TOperation operation) override {
     TComponent::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
+    TRootsLock lock;
     auto& references = GlobalReferences();
     std::erase_if(references, [component](const TGlobalReference& reference) {
       return reference.Root == component || reference.Fixup.Instance == component;
@@ -73,6 +76,7 @@ TGlobalReferenceWatcher& Watcher() {
 }
 
 void AddGlobalReference(TComponent& root, std::string targetRoot, std::string rest, TReferenceFixup fixup) {
+  TRootsLock lock;
   Watcher().Watch(&root);
   if (auto* component = dynamic_cast<TComponent*>(fixup.Instance)) Watcher().Watch(component);
   GlobalReferences().push_back({&root, std::move(targetRoot), std::move(rest), std::move(fixup)});
@@ -123,6 +127,7 @@ void TReferenceFixups::Resolve(TComponent& root) {
 }
 
 void ResolveGlobalReferences() {
+  TRootsLock lock;
   auto& references = GlobalReferences();
   for (size_t i = 0; i < references.size();) {
     TComponent* target = FindRoot(references[i].TargetRoot);
@@ -141,14 +146,19 @@ void ResolveGlobalReferences() {
 }
 
 void ForgetGlobalReferences(const TComponent& root) {
+  TRootsLock lock;
   std::erase_if(GlobalReferences(), [&root](const TGlobalReference& reference) { return reference.Root == &root; });
 }
 
 void ForgetGlobalReferencesWithin(const TCollection& collection) {
+  TRootsLock lock;
   std::erase_if(GlobalReferences(),
                 [&collection](const TGlobalReference& reference) { return LiesWithin(reference.Fixup, collection); });
 }
 
-size_t PendingGlobalReferenceCount() { return GlobalReferences().size(); }
+size_t PendingGlobalReferenceCount() {
+  TRootsLock lock;
+  return GlobalReferences().size();
+}
 
 }  // namespace zelk

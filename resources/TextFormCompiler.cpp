@@ -7,6 +7,7 @@
 
 #include "resources/TextFormSyntax.h"
 #include "resources/ValueWriter.h"
+#include "runtime/Float80.h"
 #include "runtime/Stream.h"
 #include "runtime/SystemCodePage.h"
 #include "runtime/Text.h"
@@ -24,11 +25,42 @@ struct TToken {
   std::u16string Units;    // strings
   bool Wide = false;       // strings: needs UTF-16
   int64_t Integer = 0;
-  double Float = 0.0;
+  TFloat80Bytes Float{};
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsNameChar(char c) { return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == '.'; }
+
+// Digits of a float literal's mantissa, leading zeros not counted.
+int SignificantDigits(std::string_view literal) {
+  int count = 0;
+  for (char c : literal) {
+    if (c == 'e' || c == 'E') break;
+    if (IsDigit(c) && (count > 0 || c != '0')) ++count;
+  }
+  return count;
+}
+
+// More digits than any double's shortest text: the literal names an
+// extended value (TextFormSyntax.h).
+constexpr int kMostDoubleDigits = 17;
+
+bool ParseFloat(std::string_view literal, TFloat80Bytes& value) {
+  const char* first = literal.data();
+  const char* last = literal.data() + literal.size();
+  if constexpr (kLongDoubleIsFloat80) {
+    if (SignificantDigits(literal) > kMostDoubleDigits) {
+      long double extended = 0.0L;
+      const auto result = std::from_chars(first, last, extended);
+      value = LongDoubleToFloat80(extended);
+      return result.ec == std::errc() && result.ptr == last;
+    }
+  }
+  double number = 0.0;
+  const auto result = std::from_chars(first, last, number);
+  value = DoubleToFloat80(number);
+  return result.ec == std::errc() && result.ptr == last;
+}
 
 class TLexer {
  public:
@@ -184,15 +216,16 @@ class TLexer {
     if (literal.starts_with('+')) literal.remove_prefix(1);
     const char* first = literal.data();
     const char* last = literal.data() + literal.size();
-    std::from_chars_result result{};
+    bool parsed = false;
     if (isFloat) {
       token.Kind = TTokenKind::tkFloat;
-      result = std::from_chars(first, last, token.Float);
+      parsed = ParseFloat(literal, token.Float);
     } else {
       token.Kind = TTokenKind::tkInteger;
-      result = std::from_chars(first, last, token.Integer);
+      const auto result = std::from_chars(first, last, token.Integer);
+      parsed = result.ec == std::errc() && result.ptr == last;
     }
-    if (result.ec != std::errc() || result.ptr != last) Fail("bad number '" + std::string(literal) + "'");
+    if (!parsed) Fail("bad number '" + std::string(literal) + "'");
     return token;
   }
 
@@ -202,9 +235,10 @@ class TLexer {
     at_ += 3;
     token.Kind = TTokenKind::tkFloat;
     if (notANumber) {
-      token.Float = std::numeric_limits<double>::quiet_NaN();
+      token.Float = DoubleToFloat80(std::numeric_limits<double>::quiet_NaN());
     } else {
-      token.Float = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+      const double infinity = std::numeric_limits<double>::infinity();
+      token.Float = DoubleToFloat80(negative ? -infinity : infinity);
     }
     return token;
   }
@@ -311,7 +345,7 @@ class TCompiler {
         values_.WriteInteger(token_.Integer);
         return Advance();
       case TTokenKind::tkFloat:
-        values_.WriteFloat(token_.Float);
+        values_.WriteExtended(token_.Float);
         return Advance();
       case TTokenKind::tkString:
         CompileString();

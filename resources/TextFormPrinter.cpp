@@ -5,6 +5,7 @@
 
 #include "resources/TextFormSyntax.h"
 #include "resources/ValueReader.h"
+#include "runtime/Float80.h"
 #include "runtime/Stream.h"
 #include "runtime/SystemCodePage.h"
 #include "runtime/Text.h"
@@ -48,6 +49,40 @@ std::string FloatText(double value) {
     text.insert(exponent == std::string::npos ? text.size() : exponent, ".0");
   }
   return text;
+}
+
+// Normal numbers in their canonical encoding (the explicit leading bit
+// set): the values whose decimal text can read back to the same 80 bits.
+bool IsCanonicalNormal(const TFloat80Bytes& bytes) {
+  const int exponent = (bytes[9] & 0x7F) << 8 | bytes[8];
+  return exponent != 0 && exponent != 0x7FFF && (bytes[7] & 0x80) != 0;
+}
+
+// The fewest digits, 18 to 21, that compile back to the same 80 bits.
+std::string ExactExtendedText(const TFloat80Bytes& bytes) {
+  const long double value = Float80ToLongDouble(bytes);
+  for (int digits = 18; digits <= 21; ++digits) {
+    char text[64];
+    const auto printed = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, digits - 1);
+    long double back = 0.0L;
+    const auto read = std::from_chars(text, printed.ptr, back);
+    if (read.ec == std::errc() && LongDoubleToFloat80(back) == bytes) return std::string(text, printed.ptr);
+  }
+  return {};
+}
+
+// Values a double holds print as that double (the shortest text, at most 17
+// digits); other extended values print with more digits, which the
+// compiler reads as extended (TextFormSyntax.h). NaN payloads, denormals
+// and the x87's other encodings print as their nearest double.
+std::string ExtendedText(const TFloat80Bytes& bytes) {
+  const double nearest = Float80ToDouble(bytes);
+  if constexpr (kLongDoubleIsFloat80) {
+    if (IsCanonicalNormal(bytes) && !IsDoubleExact(bytes)) {
+      if (std::string text = ExactExtendedText(bytes); !text.empty()) return text;
+    }
+  }
+  return FloatText(nearest);
 }
 
 // Builds 'quoted'#13 text from characters; quote pieces hold printable
@@ -176,6 +211,8 @@ class TPrinter {
         out_ += std::to_string(values_.ReadIntegerPayload(tag));
         return;
       case TValueTag::vaExtended:
+        out_ += ExtendedText(values_.ReadExtendedPayload());
+        return;
       case TValueTag::vaSingle:
       case TValueTag::vaCurrency:
       case TValueTag::vaDate:

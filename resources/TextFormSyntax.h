@@ -30,7 +30,11 @@
 // is the character with code n. Text of ASCII characters and #n codes below
 // 256 is stored as 8-bit text (tag 6, or 12 beyond 255 bytes), any other as
 // UTF-16 (tag 18). Integers take the smallest integer tag, numbers with a
-// point or an exponent (and +Inf, -Inf, +NaN) are extended floats.
+// point or an exponent (and +Inf, -Inf, +NaN) are extended floats: with up
+// to 17 significant digits (as every double's shortest text has) the double
+// nearest to them, with more the extended value nearest to them. Extended
+// values that no double holds print with 18 to 21 digits, so that they
+// compile back to the same 80 bits (NaN payloads excepted).
 #pragma once
 
 #include <string_view>

@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstring>
 
-#include "resources/Float80.h"
+#include "runtime/Float80.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
 #include "runtime/Stream.h"
@@ -135,11 +135,8 @@ int64_t TBinaryValueReader::ReadIntegerPayload(TValueTag tag) {
 
 double TBinaryValueReader::ReadFloatPayload(TValueTag tag) {
   switch (tag) {
-    case TValueTag::vaExtended: {
-      uint8_t bytes[10];
-      stream_.ReadBuffer(bytes, sizeof bytes);
-      return Float80ToDouble(std::span<const uint8_t, 10>(bytes));
-    }
+    case TValueTag::vaExtended:
+      return Float80ToDouble(ReadExtendedPayload());
     case TValueTag::vaSingle:
       return std::bit_cast<float>(static_cast<uint32_t>(ReadLittleEndian(4)));
     case TValueTag::vaDate:
@@ -150,6 +147,12 @@ double TBinaryValueReader::ReadFloatPayload(TValueTag tag) {
     default:
       InvalidValue();
   }
+}
+
+TFloat80Bytes TBinaryValueReader::ReadExtendedPayload() {
+  TFloat80Bytes bytes;
+  stream_.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  return bytes;
 }
 
 std::string TBinaryValueReader::ReadBytesPayload(TValueTag tag) {
@@ -190,6 +193,13 @@ int32_t TBinaryValueReader::ReadInt32() {
   const TValueTag tag = ReadValue();
   if (!IsIntegerTag(tag) || tag == TValueTag::vaInt64) InvalidValue();
   return static_cast<int32_t>(ReadIntegerPayload(tag));
+}
+
+TFloat80Bytes TBinaryValueReader::ReadExtended() {
+  const TValueTag tag = ReadValue();
+  if (tag == TValueTag::vaExtended) return ReadExtendedPayload();
+  if (IsIntegerTag(tag)) return Int64ToFloat80(ReadIntegerPayload(tag));
+  return DoubleToFloat80(ReadFloatPayload(tag));
 }
 
 double TBinaryValueReader::ReadFloat() {

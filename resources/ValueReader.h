@@ -12,6 +12,7 @@
 
 #include "resources/ValueTags.h"
 #include "runtime/Filer.h"
+#include "runtime/Float80.h"
 
 namespace zelk {
 
@@ -38,6 +39,8 @@ class TBinaryValueReader : public TValueReader {
   void SkipValue() override;
 
   int32_t ReadInt32();                 // tags 2, 3, 4
+  // Tag 5 as stored; tags 15, 16, 17 converted, the integer tags exactly.
+  TFloat80Bytes ReadExtended();
   std::u16string ReadWideString();     // tags 18, 20, 6, 12 as UTF-16
 
   // Stream framing. ReadSignature raises "Ungültiges Stream-Format".
@@ -53,6 +56,7 @@ class TBinaryValueReader : public TValueReader {
   // Payloads, after their tag has been read with ReadValue.
   int64_t ReadIntegerPayload(TValueTag tag);   // 2, 3, 4, 19
   double ReadFloatPayload(TValueTag tag);      // 5, 15, 16, 17
+  TFloat80Bytes ReadExtendedPayload();         // 5
   std::string ReadBytesPayload(TValueTag tag); // 6, 7, 12, 20: the bytes as stored
   std::u16string ReadWidePayload();            // 18
   std::vector<uint8_t> ReadBinaryPayload();    // 10

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "resources/Float80.h"
+#include "runtime/Float80.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
 #include "runtime/Stream.h"
@@ -53,9 +53,10 @@ void TBinaryValueWriter::WriteInteger(int64_t value) {
   }
 }
 
-void TBinaryValueWriter::WriteFloat(double value) {
+void TBinaryValueWriter::WriteFloat(double value) { WriteExtended(DoubleToFloat80(value)); }
+
+void TBinaryValueWriter::WriteExtended(const TFloat80Bytes& bytes) {
   WriteTag(TValueTag::vaExtended);
-  const TFloat80Bytes bytes = DoubleToFloat80(value);
   stream_.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 

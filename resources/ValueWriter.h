@@ -13,6 +13,7 @@
 
 #include "resources/ValueTags.h"
 #include "runtime/Filer.h"
+#include "runtime/Float80.h"
 
 namespace zelk {
 
@@ -24,6 +25,7 @@ class TBinaryValueWriter : public TValueWriter {
 
   void WriteInteger(int64_t value) override;
   void WriteFloat(double value) override;
+  void WriteExtended(const TFloat80Bytes& bytes);  // tag 5, the bytes as they are
   // Text in the system code page.
   void WriteString(std::string_view text) override;
   // Tag 7, except "False", "True", "Null" and "nil", which have tags of their own.

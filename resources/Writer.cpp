@@ -78,6 +78,19 @@ void TWriter::WriteProperties(TObject& instance, const std::string& prefix) {
   objectPath_.pop_back();
 }
 
+// Zero, of either sign, is the default of every float property. Extended
+// values are written as their 80 bits, unrounded.
+void TWriter::WriteFloatValue(const TValue& value, const std::string& name) {
+  if (const auto* extended = std::get_if<TExtended>(&value)) {
+    if (IsFloat80Zero(extended->Bytes)) return;
+    values_.WriteStr(name);
+    return values_.WriteExtended(extended->Bytes);
+  }
+  if (std::get<double>(value) == 0.0) return;
+  values_.WriteStr(name);
+  values_.WriteFloat(std::get<double>(value));
+}
+
 void TWriter::WritePublished(TObject& instance, const TPropInfo& property, const std::string& prefix) {
   const std::string name = prefix + property.Name;
   if (property.Kind == TTypeKind::tkClass) return WriteObject(instance, property, name);
@@ -91,9 +104,7 @@ void TWriter::WritePublished(TObject& instance, const TPropInfo& property, const
     case TTypeKind::tkInt64:
       return WriteOrdinal(property, std::get<int64_t>(value), name);
     case TTypeKind::tkFloat:
-      if (std::get<double>(value) == 0.0) return;
-      values_.WriteStr(name);
-      return values_.WriteFloat(std::get<double>(value));
+      return WriteFloatValue(value, name);
     case TTypeKind::tkString:
       if (std::get<std::string>(value).empty()) return;
       values_.WriteStr(name);

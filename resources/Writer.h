@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "resources/ValueWriter.h"
+#include "runtime/ClassInfo.h"
 
 namespace zelk {
 
@@ -37,6 +38,7 @@ class TWriter {
   void WriteProperties(TObject& instance, const std::string& prefix);
   void WritePublished(TObject& instance, const TPropInfo& property, const std::string& prefix);
   void WriteOrdinal(const TPropInfo& property, int64_t value, const std::string& name);
+  void WriteFloatValue(const TValue& value, const std::string& name);
   void WriteObject(TObject& instance, const TPropInfo& property, const std::string& name);
   void WriteMethod(const TMethodRef& method, const std::string& name);
   void WriteCollection(TCollection& collection);

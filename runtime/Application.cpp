@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/ClassBuilder.h"
+#include "runtime/RootsLock.h"
 #include "runtime/Text.h"
 
 namespace zelk {
@@ -15,6 +16,25 @@ const TClassInfo& TApplication::StaticClass() {
 }
 
 TApplication::TApplication() : TComponent(nullptr) {}
+
+void TApplication::InsertComponent(TComponent* component) {
+  TRootsLock lock;
+  TComponent::InsertComponent(component);
+}
+
+void TApplication::RemoveComponent(TComponent* component) {
+  TRootsLock lock;
+  TComponent::RemoveComponent(component);
+}
+
+void TApplication::ValidateRename(TComponent* component, std::string_view currentName, std::string_view newName) {
+  TRootsLock lock;
+  TComponent::ValidateRename(component, currentName, newName);
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  if (operation == TOperation::opRemove && component != nullptr) RemoveFreeNotification(component);
+}
 
 namespace {
 
@@ -62,6 +82,7 @@ TApplication& Application() {
 }
 
 bool ReleaseApplication() {
+  TRootsLock lock;
   if (theApplication == nullptr) return true;
   // Modules a host never closed still belong to it; they keep it alive.
   if (theApplication->ComponentCount() > 0) return false;
@@ -78,36 +99,47 @@ std::vector<TComponent*>& RootList() {
 }  // namespace
 
 void AddRoot(TComponent* root) {
+  TRootsLock lock;
   auto& roots = RootList();
   if (std::find(roots.begin(), roots.end(), root) == roots.end()) roots.push_back(root);
 }
 
 void RemoveRoot(TComponent* root) {
+  TRootsLock lock;
   auto& roots = RootList();
   roots.erase(std::remove(roots.begin(), roots.end(), root), roots.end());
 }
 
 TComponent* FindRoot(std::string_view name) {
+  TRootsLock lock;
   for (TComponent* root : RootList()) {
     if (SameText(root->Name(), name)) return root;
   }
   return nullptr;
 }
 
-const std::vector<TComponent*>& Roots() { return RootList(); }
+std::vector<TComponent*> Roots() {
+  TRootsLock lock;
+  return RootList();
+}
 
-std::string UniqueRootName(std::string_view name, const TComponent* except) {
-  auto taken = [except](std::string_view candidate) {
-    for (TComponent* root : RootList()) {
-      if (root != except && SameText(root->Name(), candidate)) return true;
+void SetUniqueRootName(TComponent& root, std::string_view name) {
+  TRootsLock lock;
+  // A root that is going away has left the root list but may still be
+  // among its owner's components under its name.
+  TComponent* owner = root.Owner();
+  auto taken = [&root, owner](std::string_view candidate) {
+    for (TComponent* other : RootList()) {
+      if (other != &root && SameText(other->Name(), candidate)) return true;
     }
-    return false;
+    const TComponent* sibling = owner != nullptr ? owner->FindComponent(candidate) : nullptr;
+    return sibling != nullptr && sibling != &root;
   };
   std::string candidate(name);
   for (int suffix = 1; taken(candidate); ++suffix) {
     candidate = std::string(name) + "_" + std::to_string(suffix);
   }
-  return candidate;
+  root.SetName(candidate);
 }
 
 }  // namespace zelk

@@ -1,6 +1,11 @@
 // The application object: the owner of every module and form the library
 // creates, the list of those roots (for unique root names and references
 // between roots), and the handler of exceptions that must not escape.
+//
+// Threads: hosts create and close modules on any thread, several at once.
+// The application's list of components, the root list and root names are
+// changed and read under the roots lock (RootsLock.h); everything here may
+// be called from any thread.
 #pragma once
 
 #include <string_view>
@@ -20,6 +25,17 @@ class TApplication : public TComponent {
   // the exception display. Never throws.
   void HandleException(const std::exception& error) noexcept;
   void HandleException() noexcept;  // the exception being handled
+
+  // Under the roots lock.
+  void InsertComponent(TComponent* component) override;
+  void RemoveComponent(TComponent* component) override;
+
+ protected:
+  void ValidateRename(TComponent* component, std::string_view currentName, std::string_view newName) override;
+  // Roots are independent of each other and may live on other threads: one
+  // root's arrival or departure is not passed on to the others (links
+  // between roots are free-notification links).
+  void Notification(TComponent* component, TOperation operation) override;
 };
 
 // Shows the message of a contained exception to the user. The window
@@ -38,8 +54,12 @@ bool ReleaseApplication();
 void AddRoot(TComponent* root);
 void RemoveRoot(TComponent* root);
 TComponent* FindRoot(std::string_view name);
-const std::vector<TComponent*>& Roots();
-// The name made unique among all roots by appending "_1", "_2", ...
-std::string UniqueRootName(std::string_view name, const TComponent* except);
+// The roots at this moment.
+std::vector<TComponent*> Roots();
+// Gives root the name made unique among all other roots (and the other
+// components of its owner) by appending "_1", "_2", ...; choosing and taking
+// the name is one step, so that roots read on two threads at once never get
+// the same name.
+void SetUniqueRootName(TComponent& root, std::string_view name);
 
 }  // namespace zelk

@@ -11,10 +11,12 @@
 //   }
 //
 // The kind of each property follows from its C++ type: integers, char,
-// bool and enumerations (with a name table from ZELK_ENUM_NAMES), float and
-// double, std::string and std::u16string, TSet<E>, pointers to runtime
-// objects, int64_t and TEvent<...>. Accessors are member functions or data
-// members; a single data member serves as getter and setter.
+// bool and enumerations (with a name table from ZELK_ENUM_NAMES), float,
+// double and long double (the extended kind, kept as its 80 bits from
+// stream to property and back), std::string and std::u16string, TSet<E>,
+// pointers to runtime objects, int64_t and TEvent<...>. Accessors are member
+// functions or data members; a single data member serves as getter and
+// setter.
 #pragma once
 
 #include <concepts>
@@ -72,6 +74,8 @@ TValue ToValue(const V& value) {
     return static_cast<int64_t>(value.Mask());
   } else if constexpr (std::is_integral_v<V>) {
     return static_cast<int64_t>(value);
+  } else if constexpr (std::is_same_v<V, long double>) {
+    return TExtended{LongDoubleToFloat80(value)};
   } else if constexpr (std::is_floating_point_v<V>) {
     return static_cast<double>(value);
   } else if constexpr (std::is_same_v<V, std::string> || std::is_same_v<V, std::u16string>) {
@@ -95,6 +99,10 @@ V FromValue(const TValue& value) {
   } else if constexpr (std::is_integral_v<V>) {
     return static_cast<V>(std::get<int64_t>(value));
   } else if constexpr (std::is_floating_point_v<V>) {
+    // Either kind of float value fits either kind of float property.
+    if (const auto* extended = std::get_if<TExtended>(&value)) {
+      return static_cast<V>(Float80ToLongDouble(extended->Bytes));
+    }
     return static_cast<V>(std::get<double>(value));
   } else if constexpr (std::is_same_v<V, std::string> || std::is_same_v<V, std::u16string>) {
     return std::get<V>(value);
@@ -130,7 +138,9 @@ void Describe(TPropInfo& property) {
     property.Kind = TTypeKind::tkInteger;
   } else if constexpr (std::is_floating_point_v<V>) {
     property.Kind = TTypeKind::tkFloat;
-    property.FloatType = std::is_same_v<V, float> ? TFloatType::ftSingle : TFloatType::ftDouble;
+    property.FloatType = std::is_same_v<V, float>         ? TFloatType::ftSingle
+                         : std::is_same_v<V, long double> ? TFloatType::ftExtended
+                                                          : TFloatType::ftDouble;
   } else if constexpr (std::is_same_v<V, std::string>) {
     property.Kind = TTypeKind::tkString;
   } else if constexpr (std::is_same_v<V, std::u16string>) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "runtime/Event.h"
+#include "runtime/Float80.h"
 #include "runtime/Object.h"
 #include "runtime/TypeInfo.h"
 
@@ -22,9 +23,10 @@ namespace zelk {
 class TComponent;
 
 // A published value in its untyped form: ordinals (integers, characters,
-// enumerations, sets, 64-bit integers), floats, 8-bit and wide text,
-// objects and events.
-using TValue = std::variant<std::monostate, int64_t, double, std::string, std::u16string, TObject*, TMethodRef>;
+// enumerations, sets, 64-bit integers), floats (extended ones as their 80
+// bits, the others as double), 8-bit and wide text, objects and events.
+using TValue =
+    std::variant<std::monostate, int64_t, double, TExtended, std::string, std::u16string, TObject*, TMethodRef>;
 
 class TPropInfo {
  public:

@@ -4,6 +4,7 @@
 
 #include "runtime/ClassBuilder.h"
 #include "runtime/Filer.h"
+#include "runtime/RootsLock.h"
 #include "runtime/Text.h"
 
 namespace zelk {
@@ -34,12 +35,15 @@ void TComponent::BeforeDestruction() {
 }
 
 void TComponent::FinishDestruction() {
-  while (!freeNotifies_.empty()) {
-    TComponent* other = freeNotifies_.back();
-    freeNotifies_.pop_back();
-    // The other side may have asked to be told, and may be owned by us.
-    other->RemoveNotification(this);
-    other->Notification(this, TOperation::opRemove);
+  if (!freeNotifies_.empty()) {
+    TRootsLock lock;
+    while (!freeNotifies_.empty()) {
+      TComponent* other = freeNotifies_.back();
+      freeNotifies_.pop_back();
+      // The other side may have asked to be told, and may be owned by us.
+      other->RemoveNotification(this);
+      other->Notification(this, TOperation::opRemove);
+    }
   }
   DestroyComponents();
   if (owner_ != nullptr) owner_->RemoveComponent(this);
@@ -126,6 +130,7 @@ void TComponent::FreeNotification(TComponent* component) {
   if (component == nullptr || component == this) return;
   // Owner and owned components hear of each other anyway.
   if (owner_ == component || component->owner_ == this) return;
+  TRootsLock lock;
   if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end()) {
     freeNotifies_.push_back(component);
     component->FreeNotification(this);
@@ -134,6 +139,7 @@ void TComponent::FreeNotification(TComponent* component) {
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component) {
+  TRootsLock lock;
   RemoveNotification(component);
   if (component != nullptr) component->RemoveNotification(this);
 }

@@ -50,8 +50,8 @@ class TComponent : public TPersistent {
   const std::vector<TComponent*>& Components() const { return components_; }
   // The owned component of that name (compared without regard to case).
   TComponent* FindComponent(std::string_view name) const;
-  void InsertComponent(TComponent* component);
-  void RemoveComponent(TComponent* component);
+  virtual void InsertComponent(TComponent* component);
+  virtual void RemoveComponent(TComponent* component);
   void DestroyComponents();
 
   uint32_t ComponentState() const { return state_; }
@@ -62,7 +62,8 @@ class TComponent : public TPersistent {
   void SetSubComponent(bool isSubComponent);
 
   // Asks component to call Notification(this, opRemove) when it goes away,
-  // and the other way round.
+  // and the other way round. The links may join components of two roots,
+  // so they are made, dropped and followed under the roots lock.
   void FreeNotification(TComponent* component);
   void RemoveFreeNotification(TComponent* component);
 

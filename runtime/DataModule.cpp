@@ -3,6 +3,7 @@
 #include "runtime/Application.h"
 #include "runtime/ClassBuilder.h"
 #include "runtime/Filer.h"
+#include "runtime/RootsLock.h"
 
 namespace zelk {
 
@@ -19,6 +20,11 @@ const TClassInfo& TDataModule::StaticClass() {
 TDataModule::TDataModule(TComponent* owner) : TComponent(owner) { AddRoot(this); }
 
 TDataModule::~TDataModule() { RemoveRoot(this); }
+
+void TDataModule::SetName(std::string_view newName) {
+  TRootsLock lock;
+  TComponent::SetName(newName);
+}
 
 void TDataModule::AfterConstruction() {
   InitializeComponent();

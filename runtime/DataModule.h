@@ -23,6 +23,9 @@ class TDataModule : public TComponent {
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
 
+  // Under the roots lock: other threads read root names to make theirs
+  // unique.
+  void SetName(std::string_view newName) override;
   void AfterConstruction() override;
   void BeforeDestruction() override;
   void DefineProperties(TFiler& filer) override;

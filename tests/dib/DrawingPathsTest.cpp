@@ -59,13 +59,13 @@ TEST(DrawGlyph, WithoutWrapValuesBeyondMaxUseTheLastFrame) {
   EXPECT_EQ(DrawnGlyph(-50, false), CrossFade(0, 0, 0));
 }
 
-// Below Min with wrapping the fade runs between the last and first frame in
-// proportion, as above Max.
-TEST(DrawGlyph, BelowMinFadesBetweenLastAndFirstFrame) {
-  // Value -45 over 0..359 lies about half a frame short of frame 0.
-  const long double position = -45.0L / 359.0L * 4.0L;
-  const auto fade = static_cast<uint32_t>(255 - std::llround((position - std::floor(position)) * 255.0L));
-  EXPECT_EQ(DrawnGlyph(-45, true), CrossFade(0, 3, fade));
+// Below Min the fade is taken from the distance to Trunc f, which is
+// negative there: Fade = 255 - Round((f - Trunc f) x 255) exceeds 255 and is
+// clamped, so the lower frame (the last one, when wrapping) covers the
+// upper one completely.
+TEST(DrawGlyph, BelowMinTheFadeIsClampedTo255) {
+  EXPECT_EQ(DrawnGlyph(-45, true), CrossFade(0, 3, 255));  // f = -0.50..., Fade = 383
+  EXPECT_EQ(DrawnGlyph(-1, true), CrossFade(0, 3, 255));   // f = -0.011..., Fade = 258
 }
 
 // No frames, an empty range or frames narrower than a pixel draw nothing.

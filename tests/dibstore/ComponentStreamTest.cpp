@@ -1,6 +1,7 @@
 // Pictures inside component streams: a memory bitmap held by a component is
 // written as "DIB.*" properties with its pixels in "DIB.Data", and reading
-// the stream back gives the same pixels bit for bit, raw or RLE-compressed.
+// the stream back gives the same pixels bit for bit, raw or RLE-compressed,
+// and the same extended Scale.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,6 +43,7 @@ THolderPtr MakeHolder(uint16_t width, uint16_t height) {
   const std::vector<uint8_t> pixels = test::PictureLikePixels(width, height, 11);
   std::memcpy(holder->DIB()->Bits(), pixels.data(), pixels.size());
   holder->DIB()->SetOpacity(180);
+  holder->DIB()->SetScale(100.0L / 3.0L);  // extended: no double holds it
   holder->DIB()->SetImageFilename("background.bmp");
   return holder;
 }
@@ -85,6 +87,7 @@ TEST_F(ComponentStream, PicturesRoundTripRawAndCompressedBitForBit) {
     ASSERT_EQ(dib.Height(), 444);
     EXPECT_EQ(std::memcmp(dib.Bits(), source->DIB()->Bits(), source->DIB()->PixelByteCount()), 0);
     EXPECT_EQ(dib.Opacity(), 180);
+    EXPECT_EQ(dib.Scale(), source->DIB()->Scale());
     EXPECT_EQ(dib.ImageFilename(), "background.bmp");
   }
 }

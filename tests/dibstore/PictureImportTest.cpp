@@ -124,6 +124,23 @@ TEST(PictureImport, MasksComeFromTheBlueBytesOfTheStretchedPicture) {
   EXPECT_EQ(dib->MaskFilename(), mask);
 }
 
+// A mask of another size is stretched the way the platform stretches a
+// picture: rows counted from the top, each target row taking the source row
+// at (row x source height / target height).
+TEST(PictureImport, AMaskOfAnotherSizeIsStretchedFromTheTopRow) {
+  test::TTemporaryFolder folder;
+  test::TBMPParts mask;  // 2 x 2, blue 10 20 over 30 40
+  mask.Width = 2;
+  mask.Height = 2;
+  mask.PixelData = test::PaddedRows({{30, 0, 0, 40, 0, 0}, {10, 0, 0, 20, 0, 0}});
+  TMemoryDIBPtr dib(TAbstractSuperDIB::CreateSize<TMemoryDIB>(3, 3));
+  dib->ImportMask(folder.Write("mask.bmp", test::BuildBMP(mask)));
+  const uint32_t expected[3][3] = {{10, 10, 20}, {10, 10, 20}, {30, 30, 40}};
+  for (int32_t y = 0; y < 3; ++y) {
+    for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(dib->Pixel(x, y) >> 24, expected[y][x]) << x << ", " << y;
+  }
+}
+
 #ifdef ZELK_HAVE_PNG
 std::vector<uint8_t> EncodePNG(uint32_t format, int width, int height, const std::vector<uint8_t>& pixels) {
   png_image image{};

@@ -4,6 +4,8 @@
 // first needed, through the application's folder handler.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ImageListTestSupport.h"
 #include "dib/DIBImagePath.h"
 #include "dib/PictureLoader.h"
@@ -53,6 +55,35 @@ TEST(ImageListGetImage, AViewNeverOutlivesThePixelsItShows) {
   list->DIBImages()->Item(0)->SetDIB(bigger.get());
   EXPECT_EQ(view->Width(), 1);
   (void)view->Pixel(0, 0);
+}
+
+// A resize replaces the picture's pixels without a change notification (and
+// inside an update bracket before it): the view lets go of the old pixels at
+// once.
+TEST(ImageListGetImage, AViewLetsGoOfPixelsAResizeReplaced) {
+  const std::function<void(TMemoryDIB&)> resizes[] = {
+      [](TMemoryDIB& picture) { picture.SetWidth(64); },
+      [](TMemoryDIB& picture) { picture.SetHeight(64); },
+      [](TMemoryDIB& picture) { picture.SetSize(64, 48); },
+      [](TMemoryDIB& picture) {
+        picture.BeginUpdate();
+        picture.SetWidth(64);
+      },
+  };
+  for (const auto& resize : resizes) {
+    TListPtr list = MakeList(2);
+    TAbstractSuperDIB* view = nullptr;
+    ASSERT_TRUE(list->GetImage(1, view));
+    TMemoryDIB& picture = *list->DIBImages()->Item(1)->DIB();
+    resize(picture);
+    EXPECT_EQ(view->Width(), 1);
+    EXPECT_EQ(view->Height(), 1);
+    EXPECT_NE(view->Bits(), nullptr);
+    (void)view->Pixel(0, 0);
+    ASSERT_TRUE(list->GetImage(1, view));
+    EXPECT_EQ(view->Bits(), picture.Bits());
+    EXPECT_EQ(view->Width(), picture.Width());
+  }
 }
 
 // Control templates find their pictures again by key, so loading one

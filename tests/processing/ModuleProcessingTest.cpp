@@ -243,5 +243,33 @@ TEST_F(ModuleProcessing, PendingMidiIsSentAfterProcessing) {
   EXPECT_EQ(module->MidiOutCount.load(), 0);
 }
 
+
+// Hosts flush events with calls of no frames (some pass a negative count):
+// such a call writes no audio and runs no handler, but still refreshes the
+// tempo and sends pending MIDI, through both entries.
+TEST_F(ModuleProcessing, CallsWithoutFramesRefreshTheTempoAndSendPendingMidi) {
+  TProcessProbe probe(WriteConstant(2, 0.5f));
+  module->SetOnProcess(probe.Event());
+  module->SetOnProcessReplacing(probe.Event());
+  TAudioBuffers buffers(2, 4, 1.0f);
+  const struct {
+    void (*Entry)(TCustomVST1Module&, float**, float**, int32_t);
+    int32_t Frames;
+    float** Channels;
+  } calls[] = {{Process, 0, buffers.Pointers()}, {ProcessReplacing, 0, buffers.Pointers()},
+               {Process, -5, buffers.Pointers()}, {ProcessReplacing, -1, nullptr}};
+  intptr_t tempo = 1000000;
+  for (const auto& call : calls) {
+    host.TempoTimes10000 = tempo += 10000;
+    module->MidiOutCount = 1;
+    call.Entry(*module, call.Channels, call.Channels, call.Frames);
+    EXPECT_FLOAT_EQ(module->Tempo(), static_cast<float>(tempo) / 10000.0f) << call.Frames;
+    EXPECT_EQ(module->MidiOutCount.load(), 0) << call.Frames;
+  }
+  EXPECT_EQ(host.EventCounts, (std::vector<int32_t>{1, 1, 1, 1}));
+  EXPECT_EQ(probe.Calls, 0);
+  EXPECT_EQ(buffers.Channel(0), std::vector<float>(4, 1.0f));
+}
+
 }  // namespace
 }  // namespace zelk

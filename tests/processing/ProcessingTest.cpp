@@ -105,7 +105,7 @@ TEST(ProcessEntries, ReplacingHandsTheHostBuffersToTheHandler) {
 
 TEST(ProcessEntries, AccumulatingAddsTheHandlersOutput) {
   TProcessing processing;
-  processing.ReserveScratch(2, 8);
+  processing.ReserveScratch(kStereo, 8);
   TProcessProbe probe(WriteConstant(2, 0.5f));
   processing.RouteAccumulating(probe.Event());
   TAudioBuffers inputs(2, 8);
@@ -167,17 +167,38 @@ TEST(ProcessEntries, CopyAndMuteModesNeedNoHandler) {
   EXPECT_EQ(inputs.Channel(1), std::vector<float>(4, 0.0f));
 }
 
-// A host that breaks its announced block size still gets correct output.
-TEST(ProcessEntries, ScratchGrowsForALongerBlockThanAnnounced) {
+// A host that sends more than it announced is served in slices of the
+// prepared size; the handler sees each stretch of the host's buffers once.
+TEST(ProcessEntries, ALongerBlockThanAnnouncedIsProcessedInSlices) {
   TProcessing processing;
-  processing.ReserveScratch(2, 4);
-  TProcessProbe probe(WriteConstant(2, 0.25f));
+  processing.ReserveScratch(kStereo, TScratchBuffers::kMinimumFrames);
+  TProcessProbe probe(PassThrough(2));
   processing.RouteAccumulating(probe.Event());
-  TAudioBuffers inputs(2, 16);
-  TAudioBuffers outputs(2, 16, 1.0f);
-  processing.ProcessAccumulating(inputs.Pointers(), outputs.Pointers(), 16, kStereo);
-  EXPECT_EQ(outputs.Channel(1), std::vector<float>(16, 1.25f));
-  EXPECT_GE(processing.Scratch().Frames(), 16);
+  const int32_t frames = 3 * TScratchBuffers::kMinimumFrames + 5;
+  TAudioBuffers buffers(2, frames);
+  buffers.FillRamp();
+  const std::vector<float> ramp = buffers.Channel(1);
+  processing.ProcessAccumulating(buffers.Pointers(), buffers.Pointers(), frames, kStereo);
+  for (int32_t i = 0; i < frames; ++i) ASSERT_EQ(buffers.Channel(1)[i], 2 * ramp[i]) << i;
+  EXPECT_EQ(probe.Calls, 4);
+  EXPECT_EQ(processing.Scratch().Frames(), TScratchBuffers::kMinimumFrames);
+}
+
+// Buffers reserved for more channels reach the next call; until then a call
+// with more channels than the buffers hold adds nothing rather than write
+// past them.
+TEST(ProcessEntries, ScratchBuffersFollowTheChannelCounts) {
+  TProcessing processing;
+  TProcessProbe probe(WriteConstant(4, 0.25f));
+  processing.RouteAccumulating(probe.Event());
+  TAudioBuffers inputs(4, 8);
+  TAudioBuffers outputs(4, 8, 1.0f);
+  processing.ProcessAccumulating(inputs.Pointers(), outputs.Pointers(), 8, {4, 4});
+  EXPECT_EQ(outputs.Channel(3), std::vector<float>(8, 1.0f));
+  processing.ReserveScratch({4, 4}, 8);
+  processing.ProcessAccumulating(inputs.Pointers(), outputs.Pointers(), 8, {4, 4});
+  EXPECT_EQ(outputs.Channel(3), std::vector<float>(8, 1.25f));
+  EXPECT_EQ(processing.Scratch().Channels().Outputs, 4);
 }
 
 }  // namespace

@@ -136,6 +136,7 @@ const TClassInfo& TTestRoot::StaticClass() {
                                      .Default(false)
                                      .Property("Ratio", &TTestRoot::Ratio)
                                      .Property("Precise", &TTestRoot::Precise)
+                                     .Property("Scale", &TTestRoot::Scale)
                                      .Property("Caption", &TTestRoot::Caption)
                                      .Property("WideCaption", &TTestRoot::WideCaption)
                                      .Property("Shades", &TTestRoot::Shades)

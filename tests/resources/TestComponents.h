@@ -118,6 +118,7 @@ class TTestRoot : public TComponent {
   bool Enabled = false;
   float Ratio = 0.0f;
   double Precise = 0.0;
+  long double Scale = 0.0L;  // an extended value
   std::string Caption;
   std::u16string WideCaption;
   TSet<TShade> Shades;

@@ -1,4 +1,4 @@
-#include "resources/Float80.h"
+#include "runtime/Float80.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +92,35 @@ TEST(Float80, InfinitiesAndNaNsKeepTheirKind) {
   EXPECT_TRUE(std::isnan(ToDouble(Extended(0x8000000000000001, 0x7FFF))));  // a signalling NaN
   EXPECT_TRUE(std::isnan(ToDouble(Extended(0x0000000000000000, 0x7FFF))));  // a pseudo-infinity
   EXPECT_TRUE(std::isinf(ToDouble(Extended(0x8000000000000000, 0x7FFF))));
+}
+
+// Every 64-bit integer, the extremes included, fits the 64-bit mantissa.
+TEST(Float80, IntegersConvertExactly) {
+  const struct {
+    int64_t Value;
+    TFloat80Bytes Expected;
+  } cases[] = {
+      {0, Extended(0, 0)},
+      {1, Extended(0x8000000000000000, 0x3FFF)},
+      {-3, Extended(0xC000000000000000, 0xC000)},
+      {(int64_t{1} << 53) + 1, Extended(0x8000000000000400, 0x4034)},
+      {INT64_MAX, Extended(0xFFFFFFFFFFFFFFFE, 0x403D)},
+      {INT64_MIN, Extended(0x8000000000000000, 0xC03E)},
+  };
+  for (const auto& test : cases) EXPECT_EQ(Int64ToFloat80(test.Value), test.Expected) << test.Value;
+}
+
+// Where long double is the 80-bit format, it carries any pattern unchanged.
+TEST(Float80, LongDoubleCarriesEveryPattern) {
+  if constexpr (!kLongDoubleIsFloat80) GTEST_SKIP() << "long double is not the 80-bit format here";
+  for (const TFloat80Bytes& bytes : {Extended(0xC90FDAA22168C235, 0x4000), Extended(0xC000000000001234, 0x7FFF),
+                                     Extended(0x8000000000000001, 0x0000), Extended(0, 0x8000)}) {
+    EXPECT_EQ(LongDoubleToFloat80(Float80ToLongDouble(bytes)), bytes);
+  }
+  EXPECT_TRUE(IsFloat80Zero(Extended(0, 0x8000)));
+  EXPECT_FALSE(IsFloat80Zero(Extended(0x8000000000000000, 0x0001)));
+  EXPECT_TRUE(IsDoubleExact(Extended(0xC000000000000000, 0xC000)));
+  EXPECT_FALSE(IsDoubleExact(Extended(0x8000000000000001, 0x3FFF)));
 }
 
 }  // namespace

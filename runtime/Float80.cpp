@@ -1,6 +1,8 @@
-#include "resources/Float80.h"
+#include "runtime/Float80.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace zelk {
 
@@ -101,6 +103,44 @@ double Float80ToDouble(std::span<const uint8_t, 10> bytes) {
   // smallest normal number, which the bit pattern expresses by itself.
   const int shift = 12 - doubleExponent;
   return std::bit_cast<double>(sign | ShiftRightRounded(mantissa, shift));
+}
+
+TFloat80Bytes Int64ToFloat80(int64_t value) {
+  if (value == 0) return Pack(0, 0);
+  const uint16_t sign = value < 0 ? 0x8000 : 0;
+  // The magnitude of INT64_MIN is 2^63, which still fits 64 unsigned bits.
+  const uint64_t magnitude = value < 0 ? uint64_t{0} - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  const int leadingZeros = std::countl_zero(magnitude);
+  return Pack(magnitude << leadingZeros, static_cast<uint16_t>(sign | (63 - leadingZeros + kExtendedBias)));
+}
+
+TFloat80Bytes LongDoubleToFloat80(long double value) {
+  if constexpr (kLongDoubleIsFloat80) {
+    TFloat80Bytes bytes;
+    std::memcpy(bytes.data(), &value, bytes.size());
+    return bytes;
+  } else {
+    return DoubleToFloat80(static_cast<double>(value));
+  }
+}
+
+long double Float80ToLongDouble(std::span<const uint8_t, 10> bytes) {
+  if constexpr (kLongDoubleIsFloat80) {
+    long double value = 0.0L;  // the padding bytes beyond the ten stay zero
+    std::memcpy(&value, bytes.data(), bytes.size());
+    return value;
+  } else {
+    return Float80ToDouble(bytes);
+  }
+}
+
+bool IsFloat80Zero(std::span<const uint8_t, 10> bytes) {
+  return std::all_of(bytes.begin(), bytes.end() - 1, [](uint8_t byte) { return byte == 0; }) && (bytes[9] & 0x7F) == 0;
+}
+
+bool IsDoubleExact(std::span<const uint8_t, 10> bytes) {
+  const TFloat80Bytes back = DoubleToFloat80(Float80ToDouble(bytes));
+  return std::equal(back.begin(), back.end(), bytes.begin());
 }
 
 }  // namespace zelk

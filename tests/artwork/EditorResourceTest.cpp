@@ -128,11 +128,13 @@ std::string ReadText(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// What `zelk-resc dump` prints for the built-in TFMZELK.
+// What `zelk-resc dump` prints for the built-in TFMZELK. Each test has files
+// of its own: CTest runs the tests of this binary side by side.
 std::string DumpOfTheBuiltInResource() {
-  const std::filesystem::path folder = testing::TempDir();
-  const std::filesystem::path stream = folder / "TFMZELK.bin";
-  const std::filesystem::path dump = folder / "TFMZELK.zres";
+  const std::string testName = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::filesystem::path folder = ::testing::TempDir();
+  const std::filesystem::path stream = folder / (testName + ".bin");
+  const std::filesystem::path dump = folder / (testName + ".zres");
   const std::span<const uint8_t> bytes = FindComponentResource("TFMZELK").value();
   std::ofstream(stream, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
   const std::string command = "\"" ZELK_RESC_PATH "\" dump \"" + stream.string() + "\" -o \"" + dump.string() + "\"";

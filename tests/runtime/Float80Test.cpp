@@ -110,18 +110,5 @@ TEST(Float80, IntegersConvertExactly) {
   for (const auto& test : cases) EXPECT_EQ(Int64ToFloat80(test.Value), test.Expected) << test.Value;
 }
 
-// Where long double is the 80-bit format, it carries any pattern unchanged.
-TEST(Float80, LongDoubleCarriesEveryPattern) {
-  if constexpr (!kLongDoubleIsFloat80) GTEST_SKIP() << "long double is not the 80-bit format here";
-  for (const TFloat80Bytes& bytes : {Extended(0xC90FDAA22168C235, 0x4000), Extended(0xC000000000001234, 0x7FFF),
-                                     Extended(0x8000000000000001, 0x0000), Extended(0, 0x8000)}) {
-    EXPECT_EQ(LongDoubleToFloat80(Float80ToLongDouble(bytes)), bytes);
-  }
-  EXPECT_TRUE(IsFloat80Zero(Extended(0, 0x8000)));
-  EXPECT_FALSE(IsFloat80Zero(Extended(0x8000000000000000, 0x0001)));
-  EXPECT_TRUE(IsDoubleExact(Extended(0xC000000000000000, 0xC000)));
-  EXPECT_FALSE(IsDoubleExact(Extended(0x8000000000000001, 0x3FFF)));
-}
-
 }  // namespace
 }  // namespace zelk

@@ -92,21 +92,24 @@ TRect TCanvas::ClipBox() const {
 }
 
 TRegionKind TCanvas::IntersectClipRect(const TRect& rect) {
-  TSurface& surface = RequireSurface();
-  TDeviceState& state = surface.DeviceState();
-  if (!state.Clipped) state.Clip = TRectSet(SurfaceRect(surface));
-  state.Clipped = true;
+  TDeviceState& state = BeginClipChange();
   state.Clip.Intersect(rect.Offset(state.Origin.X, state.Origin.Y));
   return KindOf(state);
 }
 
 TRegionKind TCanvas::ExcludeClipRect(const TRect& rect) {
+  TDeviceState& state = BeginClipChange();
+  state.Clip.Subtract(rect.Offset(state.Origin.X, state.Origin.Y));
+  return KindOf(state);
+}
+
+// An unclipped surface clips to its whole area once a clip is changed.
+TDeviceState& TCanvas::BeginClipChange() {
   TSurface& surface = RequireSurface();
   TDeviceState& state = surface.DeviceState();
   if (!state.Clipped) state.Clip = TRectSet(SurfaceRect(surface));
   state.Clipped = true;
-  state.Clip.Subtract(rect.Offset(state.Origin.X, state.Origin.Y));
-  return KindOf(state);
+  return state;
 }
 
 void TCanvas::ResetClip() {

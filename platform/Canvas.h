@@ -141,6 +141,7 @@ class TCanvas : public TPersistent {
   TSurface& RequireSurface();
 
  private:
+  TDeviceState& BeginClipChange();
   friend class TSurface;
   void Unbind();
 

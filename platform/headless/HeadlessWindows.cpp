@@ -333,20 +333,20 @@ void THeadlessWindowSystem::ReleaseMouse(TNativeWindow window, TPoint point, TMo
 }
 
 void THeadlessWindowSystem::PressKey(uint16_t virtualKey, uint32_t modifiers) {
-  NoteModifiers(modifiers);
-  if (virtualKey < 256) keys_[virtualKey] = true;
-  TWindowEvent event;
-  event.Kind = TWindowEventKind::ekKeyDown;
-  event.Code = virtualKey;
-  event.Modifiers = modifiers;
-  Deliver(focus_, event);
+  SendKey(TWindowEventKind::ekKeyDown, virtualKey, modifiers);
 }
 
 void THeadlessWindowSystem::ReleaseKey(uint16_t virtualKey, uint32_t modifiers) {
+  SendKey(TWindowEventKind::ekKeyUp, virtualKey, modifiers);
+}
+
+// Keeps the key-state table in step with the events, so IsKeyDown answers
+// as a real keyboard would while the event is being handled.
+void THeadlessWindowSystem::SendKey(TWindowEventKind kind, uint16_t virtualKey, uint32_t modifiers) {
   NoteModifiers(modifiers);
-  if (virtualKey < 256) keys_[virtualKey] = false;
+  if (virtualKey < 256) keys_[virtualKey] = kind == TWindowEventKind::ekKeyDown;
   TWindowEvent event;
-  event.Kind = TWindowEventKind::ekKeyUp;
+  event.Kind = kind;
   event.Code = virtualKey;
   event.Modifiers = modifiers;
   Deliver(focus_, event);

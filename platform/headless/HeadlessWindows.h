@@ -108,6 +108,7 @@ class THeadlessWindowSystem final : public TWindowSystem {
   void DeliverMouse(TWindowEventKind kind, TNativeWindow window, TPoint point, TMouseButton button,
                     uint32_t modifiers);
   void NoteModifiers(uint32_t modifiers);
+  void SendKey(TWindowEventKind kind, uint16_t virtualKey, uint32_t modifiers);
 
   std::map<TNativeWindow, std::unique_ptr<TWindow>> windows_;
   TNativeWindow lastWindow_ = 0;

@@ -1,5 +1,6 @@
 #include "controls/ControlsLibrary.h"
 
+#include "controls/DIBBorder.h"
 #include "controls/DIBTimer.h"
 #include "runtime/ClassRegistry.h"
 
@@ -17,7 +18,7 @@ bool& Initialized() {
 void InitializeControlsLibrary() {
   if (Initialized()) return;
   Initialized() = true;
-  RegisterClasses({&TDIBTimer::StaticClass()});
+  RegisterClasses({&TDIBTimer::StaticClass(), &TDIBBorder::StaticClass()});
 }
 
 void FinalizeControlsLibrary() {

@@ -1,6 +1,7 @@
 #include "controls/DIBContainer.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImageList.h"
@@ -222,9 +223,7 @@ void TCustomDIBContainer::WMPaint(TMessage& message) {
     const TRect update = IntersectRect(target.ClipBox(), ClientRect());
     if (update.IsEmpty()) return;
     Compose(update);
-    platform::TCanvas source;
-    source.SetHandle(buffer_->Handle());
-    target.CopyBlock(update.Left, update.Top, source, update);
+    CopyToSurface(*target.Surface(), update);
     return;
   }
   const TRect paint = TakeUpdateRect();
@@ -248,6 +247,23 @@ void TCustomDIBContainer::WMPaint(TMessage& message) {
   platform::TCanvas source;
   source.SetHandle(buffer_->Handle());
   source.CopyToWindow(Handle(), update, update.TopLeft());
+}
+
+// Copies rows of the update rectangle from the buffer to a surface, at the
+// same logical coordinates (the surface's origin applies).
+void TCustomDIBContainer::CopyToSurface(platform::TSurface& target, const TRect& update) {
+  target.Flush();
+  const TPoint origin = target.DeviceState().Origin;
+  const TRect onTarget = IntersectRect({update.Left + origin.X, update.Top + origin.Y, update.Right + origin.X,
+                                        update.Bottom + origin.Y},
+                                       {0, 0, target.Width(), target.Height()});
+  if (onTarget.IsEmpty()) return;
+  const auto bytes = static_cast<size_t>(onTarget.Width()) * 4;
+  for (int32_t y = onTarget.Top; y < onTarget.Bottom; ++y) {
+    const uint8_t* from = buffer_->ScanLine(y - origin.Y) + static_cast<size_t>(onTarget.Left - origin.X) * 4;
+    uint8_t* to = target.Bits() + (static_cast<size_t>(target.Height() - 1 - y) * target.Width() + onTarget.Left) * 4;
+    std::memcpy(to, from, bytes);
+  }
 }
 
 void TCustomDIBContainer::Compose(const TRect& update) {

@@ -108,6 +108,7 @@ class TCustomDIBContainer : public TCustomPanel {
 
  private:
   void Compose(const TRect& update);
+  void CopyToSurface(platform::TSurface& target, const TRect& update);
   void PaintControlsIntoBuffer();
   bool OpaqueChildrenCover(const TRect& update) const;
   void DrawBorder();

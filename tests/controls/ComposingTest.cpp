@@ -4,6 +4,7 @@
 // one computed pixel by pixel by the reference routines, with the buffer
 // poisoned beforehand so that a pixel written outside the update rectangle
 // shows.
+#include "controls/DIBBorder.h"
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImages.h"
 #include "dib/WinDIB.h"
@@ -176,6 +177,57 @@ TEST_F(Composing, PaintEventsSeeTheBufferBeforeAndAfterTheControls) {
   container->AfterPaint = TDIBPaintEvent::Bind<&TRecorder::Record>(&recorder);
   PoisonAndPaint(kWhole);
   EXPECT_EQ(recorder.Seen, (std::vector<uint32_t>{kPoison, 0xFFABCDEF}));
+}
+
+TEST_F(Composing, TheBorderIsDrawnUnderOrOverTheControls) {
+  auto edge = MakePattern(6, 16, 21);
+  std::unique_ptr<TDIBBorder, TFreeObject> border(New<TDIBBorder>(nullptr));
+  const int32_t index = AddImage(*edge);
+  border->SetDIBImageList(list.get());
+  border->BorderLeft()->ImageMiddle()->SetDIBIndex(index);
+  container->SetDIBBorder(border.get());
+  EXPECT_EQ(container->ClientRect().Width(), 100);
+  TSwatch* swatch = AddSwatch({0, 20, 30, 50});
+  swatch->Fill = 0x00102030;
+  const TRect swatchArea = swatch->BoundsRect();
+
+  // The left edge: the middle picture tiled down the whole height.
+  auto drawEdge = [&](TFrame& frame) {
+    for (int32_t top = 0; top < 60; top += 16) CopyInto(frame, *edge, 0, top, {0, top, 6, 60});
+  };
+  TFrame under(100, 60, ColorPixel(0x00336699));
+  drawEdge(under);
+  BlendInto(under, 0xFF102030, 255, swatchArea, kWhole);
+  container->SetBorderDrawPosition(TBorderDrawPosition::bdUnderControls);
+  EXPECT_COMPOSED(kWhole, Expected(under, kWhole));
+  EXPECT_COMPOSED((TRect{2, 10, 40, 30}), Expected(under, (TRect{2, 10, 40, 30})));
+
+  TFrame over(100, 60, ColorPixel(0x00336699));
+  BlendInto(over, 0xFF102030, 255, swatchArea, kWhole);
+  drawEdge(over);
+  container->SetBorderDrawPosition(TBorderDrawPosition::bdOverControls);
+  EXPECT_COMPOSED(kWhole, Expected(over, kWhole));
+  EXPECT_COMPOSED((TRect{2, 10, 40, 30}), Expected(over, (TRect{2, 10, 40, 30})));
+
+  border.reset();  // free-notified: the container forgets it
+  EXPECT_EQ(container->DIBBorder(), nullptr);
+}
+
+TEST_F(Composing, TheBorderShrinksTheAreaAlignedChildrenGet) {
+  std::unique_ptr<TDIBBorder, TFreeObject> border(New<TDIBBorder>(nullptr));
+  AddImage(*MakePattern(7, 5, 1));
+  AddImage(*MakePattern(4, 9, 2));
+  border->SetDIBImageList(list.get());
+  border->BorderLeft()->ImageStart()->SetDIBIndex(0);
+  border->BorderTop()->ImageMiddle()->SetDIBIndex(1);
+  border->BorderRight()->SetAutoCalcSize(false);
+  border->BorderRight()->SetSize(3);
+  TSwatch* swatch = AddSwatch({0, 0, 10, 10});
+  swatch->SetAlign(TAlign::alClient);
+  container->SetDIBBorder(border.get());
+  EXPECT_EQ(swatch->BoundsRect(), (TRect{7, 9, 97, 60}));
+  container->SetDIBBorder(nullptr);
+  EXPECT_EQ(swatch->BoundsRect(), (TRect{0, 0, 100, 60}));
 }
 
 }  // namespace

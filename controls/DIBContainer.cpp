@@ -76,7 +76,6 @@ const TMessageTable& TCustomDIBContainer::StaticMessages() {
 TCustomDIBContainer::TCustomDIBContainer(TComponent* owner) : TCustomPanel(owner) {
   SetControlStyle(ControlStyle() | csAcceptsControls);
   buffer_.reset(New<TWinDIB>());
-  scratch_.reset(New<TScratchDIB>());
   SetTabStop(false);
   SetBorderWidth(0);
   SetBevelOuter(TPanelBevel::bvNone);
@@ -294,9 +293,23 @@ bool TCustomDIBContainer::OpaqueChildrenCover(const TRect& update) const {
   return false;
 }
 
+// Children of up to this many sizes keep a scratch image each; more share
+// the last one, which is re-sized as they need.
+constexpr size_t kMostScratchImages = 8;
+
+TWinDIB& TCustomDIBContainer::ScratchFor(int32_t width, int32_t height) {
+  for (auto& scratch : scratchImages_) {
+    if (scratch->Width() == width && scratch->Height() == height) return *(lentScratch_ = scratch.get());
+  }
+  if (scratchImages_.size() < kMostScratchImages) scratchImages_.emplace_back(New<TScratchDIB>());
+  TWinDIB& scratch = *scratchImages_.back();
+  scratch.SetSize(static_cast<uint16_t>(width), static_cast<uint16_t>(height));
+  lentScratch_ = &scratch;
+  return scratch;
+}
+
 void TCustomDIBContainer::PaintControlsIntoBuffer() {
   const bool designing = HasState(csDesigning);
-  auto& scratch = static_cast<TScratchDIB&>(*scratch_);
   platform::TCanvas canvas;
   for (size_t index = 0; index < ControlList().size(); ++index) {
     TControl* child = ControlList()[index];
@@ -304,7 +317,7 @@ void TCustomDIBContainer::PaintControlsIntoBuffer() {
     if (!shown || child->Width() <= 0 || child->Height() <= 0) continue;
     if (IntersectRect(child->BoundsRect(), updateRect_).IsEmpty()) continue;
     if (TCustomDIBControl* control = AsDIBControl(child)) {
-      scratch.SetSize(static_cast<uint16_t>(control->Width()), static_cast<uint16_t>(control->Height()));
+      auto& scratch = static_cast<TScratchDIB&>(ScratchFor(control->Width(), control->Height()));
       scratch.SetClipRect({0, 0, control->Width() - 1, control->Height() - 1});
       scratch.Reset();
       control->SetControlDIB(&scratch);

@@ -48,8 +48,10 @@ class TCustomDIBContainer : public TCustomPanel {
 
   // The composed frame, the container's size.
   TWinDIB* Buffer() const { return buffer_.get(); }
-  // Lent to each image-drawn child while it paints.
-  TWinDIB* ScratchImage() const { return scratch_.get(); }
+  // Lent to each image-drawn child while it paints: one per child size (up
+  // to a few sizes), so that a frame allocates nothing once every size was
+  // painted. The one lent last.
+  TWinDIB* ScratchImage() const { return lentScratch_; }
   // The area being composed (right and bottom exclusive).
   const TRect& UpdateRect() const { return updateRect_; }
 
@@ -122,7 +124,9 @@ class TCustomDIBContainer : public TCustomPanel {
   bool repaintPending_ = false;
   TCustomDIBControl* activeControl_ = nullptr;
   std::vector<TCustomDIBControl*> tabList_;
-  std::unique_ptr<TWinDIB, TFreeObject> scratch_;
+  TWinDIB& ScratchFor(int32_t width, int32_t height);
+  std::vector<std::unique_ptr<TWinDIB, TFreeObject>> scratchImages_;
+  TWinDIB* lentScratch_ = nullptr;
   std::unique_ptr<TWinDIB, TFreeObject> buffer_;
   TDIBBorder* dibBorder_ = nullptr;
   TRect updateRect_;

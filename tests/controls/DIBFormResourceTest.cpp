@@ -1,12 +1,12 @@
 // A form with an image container, a control, a border and an image list,
 // written in the text form and compiled by zelk-resc like the product's
 // editor, reads back and composes the frame the reference routines expect.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "controls/ControlsLibrary.h"
 #include "controls/DIBBorder.h"
@@ -76,7 +76,7 @@ end
 }
 
 std::vector<uint8_t> CompileWithResc(const std::string& text) {
-  const auto directory = std::filesystem::temp_directory_path() / ("zelk-controls-" + std::to_string(::getpid()));
+  const auto directory = std::filesystem::temp_directory_path() / ("zelk-controls-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::filesystem::create_directories(directory);
   const auto source = directory / "ComposedForm.zres";
   const auto stream = directory / "ComposedForm.bin";

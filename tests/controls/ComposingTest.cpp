@@ -8,6 +8,7 @@
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImages.h"
 #include "dib/WinDIB.h"
+#include "runtime/ClassBuilder.h"
 #include "tests/controls/DIBControlTestSupport.h"
 
 namespace zelk::tests {
@@ -153,6 +154,32 @@ TEST_F(Composing, OnlyATwentyByTwentyInvalidationIsPresented) {
   EXPECT_EQ(windows.PresentedPixels(), 0u);  // nothing changed, nothing composed
 }
 
+// Widens every update rectangle that meets it to its whole rectangle.
+class TWideningSwatch : public TSwatch {
+  ZELK_CLASS(TWideningSwatch, TSwatch)
+  using TSwatch::TSwatch;
+  void ExtendUpdateRect(TRect& rect) override {
+    if (!IntersectRect(rect, BoundsRect()).IsEmpty()) rect = UnionRect(rect, BoundsRect());
+  }
+};
+
+const TClassInfo& TWideningSwatch::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TWideningSwatch>("TWideningSwatch").Build();
+  return info;
+}
+
+TEST_F(Composing, AChildThatWidensTheUpdateRectangleGetsItPaintedAtTheNextPaint) {
+  auto* swatch = New<TWideningSwatch>(form.get());
+  swatch->SetBounds(10, 10, 40, 30);
+  swatch->SetParent(container);
+  windows.Pump();
+  windows.ResetCounters();
+  container->InvalidateRect({12, 12, 17, 17});
+  windows.Pump();
+  EXPECT_EQ(windows.PaintsDelivered(), 2u);  // re-requested with the widened area
+  EXPECT_EQ(windows.PresentedPixels(), 40u * 30u);
+}
+
 TEST_F(Composing, DeletingImagesBelowAndAtTheBackgroundFollowsIt) {
   for (uint8_t seed = 0; seed < 4; ++seed) AddImage(*MakePattern(10, 10, seed));
   container->IndexImage()->SetDIBIndex(2);
@@ -231,4 +258,5 @@ TEST_F(Composing, TheBorderShrinksTheAreaAlignedChildrenGet) {
 }
 
 }  // namespace
+
 }  // namespace zelk::tests

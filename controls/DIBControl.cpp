@@ -4,6 +4,7 @@
 
 #include "controls/ControlList.h"
 #include "controls/DIBContainer.h"
+#include "controls/DIBFeature.h"
 #include "controls/DIBTimer.h"
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImageList.h"
@@ -56,6 +57,7 @@ TCustomDIBControl::TCustomDIBControl(TComponent* owner) : TControl(owner) {
   canvas_.reset(New<platform::TCanvas>());
   attachedControls_.reset(New<TControlList>(this));
   SetBounds(0, 0, 32, 32);
+  dibFeatures_.reset(New<TDIBFeatures>(this));
   opacity_ = 255;
   repeatTimer_.reset(New<TDIBTimer>(nullptr));
   repeatTimer_->SetOnTimer(TNotifyEvent::Bind<&TCustomDIBControl::RepeatTick>(this));
@@ -65,6 +67,7 @@ TCustomDIBControl::TCustomDIBControl(TComponent* owner) : TControl(owner) {
 }
 
 TCustomDIBControl::~TCustomDIBControl() {
+  dibFeatures_.reset();
   templateProperties_.clear();
   repeatTimer_.reset();
   attachedControls_.reset();
@@ -148,8 +151,11 @@ void TCustomDIBControl::SetParent(TWinControl* parent) {
   ApplyStoredTabOrder();
 }
 
+void TCustomDIBControl::SetDIBFeatures(TDIBFeatures* source) { dibFeatures_->Assign(source); }
+
 void TCustomDIBControl::LoadingFinished() {
   TControl::LoadingFinished();
+  dibFeatures_->BuildFeatures();
   ApplyStoredTabOrder();
 }
 
@@ -267,7 +273,7 @@ void TCustomDIBControl::WndProc(TMessage& message) {
     TControl::WndProc(message);
     return;
   }
-  // Behaviours (DIBFeatures) get the message first once they exist.
+  const bool handledByFeature = dibFeatures_->RouteMessage(message);
   switch (message.Msg) {
     case wmLButtonDown:
       storedPress_ = message;
@@ -300,7 +306,8 @@ void TCustomDIBControl::WndProc(TMessage& message) {
     default:
       break;
   }
-  TControl::WndProc(message);
+  // A feature that handled the message keeps it from the toolkit's handling.
+  if (!handledByFeature) TControl::WndProc(message);
 }
 
 void TCustomDIBControl::DoMouseEnter() {

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/DIBFeature.h"
 #include "dib/DIBImageOperation.h"
 #include "platform/Canvas.h"
 #include "runtime/ClassBuilder.h"
@@ -42,7 +43,6 @@ namespace zelk {
 class TCustomDIBContainer;
 class TCustomDIBImageList;
 class TControlList;
-class TDIBFeatures;
 class TDIBImageLink;
 class TDIBTimer;
 class TPopupMenu;
@@ -71,8 +71,10 @@ class TCustomDIBControl : public TControl {
 
   char Accelerator() const { return accelerator_; }
   void SetAccelerator(char accelerator) { accelerator_ = accelerator; }
-  // Pluggable behaviours; none until the feature classes exist.
-  TDIBFeatures* DIBFeatures() const { return dibFeatures_; }
+  // Pluggable behaviours: they see every message before the control and
+  // are built from their stored blocks when the control finishes loading.
+  TDIBFeatures* DIBFeatures() const { return dibFeatures_.get(); }
+  void SetDIBFeatures(TDIBFeatures* source);
   TCustomDIBImageList* DIBImageList() const { return dibImageList_; }
   // Sets the list on every image link of the control.
   virtual void SetDIBImageList(TCustomDIBImageList* list);
@@ -224,7 +226,7 @@ class TCustomDIBControl : public TControl {
   TMessage storedPress_;
   bool mouseOver_ = false;
   bool mouseInside_ = false;
-  TDIBFeatures* dibFeatures_ = nullptr;
+  std::unique_ptr<TDIBFeatures, TFreeObject> dibFeatures_;
   uint8_t opacity_ = 255;
   bool pureMove_ = false;
   TMouseButtons buttonsDown_;
@@ -241,6 +243,7 @@ TClassBuilder<T>& PublishDIBControl(TClassBuilder<T>& builder) {
   PublishControl(builder);
   return builder.Property("Accelerator", &T::Accelerator, &T::SetAccelerator)
       .Default('\0')
+      .Property("DIBFeatures", &T::DIBFeatures, &T::SetDIBFeatures)
       .Property("DIBImageList", &T::DIBImageList, &T::SetDIBImageList)
       .Property("DIBTabOrder", &T::StoredDIBTabOrder, &T::SetDIBTabOrder)
       .Default(-1)

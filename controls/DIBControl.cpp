@@ -5,6 +5,7 @@
 #include "controls/ControlList.h"
 #include "controls/DIBContainer.h"
 #include "controls/DIBFeature.h"
+#include "controls/DIBTemplate.h"
 #include "controls/DIBTimer.h"
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImageList.h"
@@ -62,8 +63,9 @@ TCustomDIBControl::TCustomDIBControl(TComponent* owner) : TControl(owner) {
   repeatTimer_.reset(New<TDIBTimer>(nullptr));
   repeatTimer_->SetOnTimer(TNotifyEvent::Bind<&TCustomDIBControl::RepeatTick>(this));
   repeatTimer_->SetEnabled(false);
-  AddTemplateProperty("Width");
-  AddTemplateProperty("Height");
+  // Published by every descendant; the base class itself publishes nothing
+  // to check them against yet.
+  templateProperties_ = {"Width", "Height"};
 }
 
 TCustomDIBControl::~TCustomDIBControl() {
@@ -118,6 +120,7 @@ void TCustomDIBControl::SetOpacity(uint8_t opacity) {
 bool TCustomDIBControl::IsRepeating() const { return repeatTimer_->Enabled(); }
 
 void TCustomDIBControl::AddTemplateProperty(const std::string& name) {
+  CheckTemplateProperty(*this, name);
   if (std::find(templateProperties_.begin(), templateProperties_.end(), name) == templateProperties_.end()) {
     templateProperties_.push_back(name);
   }
@@ -468,5 +471,9 @@ void TCustomDIBControl::CMDialogChar(TMessage& message) {
   }
   DefaultHandler(message);
 }
+
+void TCustomDIBControl::LoadTemplate(TStream& stream) { LoadControlTemplate(*this, stream); }
+
+void TCustomDIBControl::SaveTemplate(TStream& stream) { SaveControlTemplate(*this, stream); }
 
 }  // namespace zelk

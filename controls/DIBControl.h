@@ -115,9 +115,14 @@ class TCustomDIBControl : public TControl {
   uint32_t RepeatInterval() const { return repeatInterval_; }
   void SetRepeatInterval(uint32_t milliseconds) { repeatInterval_ = milliseconds; }
   bool IsRepeating() const;
-  // Names registered by AddTemplateProperty, in order.
+  // Names registered by AddTemplateProperty, in order ("Width" and
+  // "Height" first).
   const std::vector<std::string>& TemplateProperties() const { return templateProperties_; }
+  // Raises EDIBControlError when the class does not publish name or its kind
+  // cannot be templated (see controls/DIBTemplate.h).
   void AddTemplateProperty(const std::string& name);
+  // Every image link made by CreateImageLink, in creation order.
+  const std::vector<TDIBImageLink*>& ImageLinks() const { return imageLinks_; }
 
   // Creates an image link owned by this control, points link at it and
   // keeps it in the image-link list: changes of its picture reach
@@ -155,10 +160,11 @@ class TCustomDIBControl : public TControl {
   virtual bool IsDIBShortCut(TMessage& message);
   // The next repeat tick stops the repeat.
   virtual void StopRepeat() { stopRepeat_ = true; }
-  // Control templates: the properties named by AddTemplateProperty. The
-  // base reads and writes nothing.
-  virtual void LoadTemplate(TStream& stream) {}
-  virtual void SaveTemplate(TStream& stream) {}
+  // Control templates (controls/DIBTemplate.h): the pictures of the image
+  // links and the properties named by AddTemplateProperty. Loading raises
+  // on a damaged template and then changes nothing.
+  virtual void LoadTemplate(TStream& stream);
+  virtual void SaveTemplate(TStream& stream);
 
   // --- toolkit overrides ---
 

@@ -254,6 +254,7 @@ TEST_F(DIBTemplateTest, AKnobMovedToAnotherFormComposesTheSamePixels) {
   other->Show();
   container->Invalidate();
   windows.Pump();
+  ASSERT_NE(windows.PixelAt(Window(), 10, 10), windows.PixelAt(Window(), 90, 50)) << "the knob shows";
   for (int32_t y = 0; y < 60; ++y) {
     for (int32_t x = 0; x < 100; ++x) {
       ASSERT_EQ(windows.PixelAt(otherContainer->Handle(), x, y), windows.PixelAt(Window(), x, y)) << x << "," << y;

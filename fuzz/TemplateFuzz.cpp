@@ -16,6 +16,7 @@
 #include "dib/DIBImageList.h"
 #include "dib/DIBImages.h"
 #include "dib/DIBLibrary.h"
+#include "platform/BuiltInResourceSource.h"
 #include "runtime/ClassBuilder.h"
 #include "runtime/Stream.h"
 #include "toolkit/Form.h"
@@ -45,9 +46,6 @@ class TFuzzKnob : public TCustomDIBControl {
   TDIBImageLink* main_ = nullptr;
 };
 
-}  // namespace
-
-namespace zelk {
 const TClassInfo& TFuzzKnob::StaticClass() {
   static const TClassInfo info = [] {
     TClassBuilder<TFuzzKnob> builder("TFuzzKnob");
@@ -58,7 +56,11 @@ const TClassInfo& TFuzzKnob::StaticClass() {
   }();
   return info;
 }
-}  // namespace zelk
+
+}  // namespace
+
+// The fuzzer carries none of the product's resources.
+std::optional<std::span<const uint8_t>> zelk::platform::FindBuiltInResource(std::string_view) { return std::nullopt; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool started = [] {

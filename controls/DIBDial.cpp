@@ -152,19 +152,26 @@ TDIBDialHitZone TAbstractDIBDial::GetHitZone(int32_t x, int32_t y) {
 TRect TAbstractDIBDial::PointerRect() {
   TAbstractSuperDIB* pointer = nullptr;
   if (!indexPointer_->GetImage(pointer) || pointer == nullptr) return {};
-  const TDIBDialPointerGeometry geometry{Width(),         Height(),        pointer->Width(), pointer->Height(),
+  return PointerRectFor(*pointer);
+}
+
+TRect TAbstractDIBDial::PointerRectFor(const TAbstractSuperDIB& pointer) {
+  const TDIBDialPointerGeometry geometry{Width(),         Height(),        pointer.Width(), pointer.Height(),
                                          pointerNumGlyphs_, pointerRadius_, pointerRotate_};
   return DialPointerRect(geometry, GetPointerAngle());
 }
 
 bool TAbstractDIBDial::CanAutoSize(int32_t& newWidth, int32_t& newHeight) {
+  // The list hands out one view at a time: take the main picture's size
+  // before asking for the pointer.
   TAbstractSuperDIB* main = nullptr;
   if (!indexMain_->GetImage(main) || main == nullptr) return false;
+  const int32_t mainWidth = main->Width();
+  const int32_t mainHeight = main->Height();
   TAbstractSuperDIB* pointer = nullptr;
   const bool hasPointer = indexPointer_->GetImage(pointer) && pointer != nullptr;
-  const TDIBDialSize size = DialPreferredSize(main->Width(), main->Height(), hasPointer,
-                                              hasPointer ? pointer->Width() : 0, hasPointer ? pointer->Height() : 0,
-                                              pointerRadius_);
+  const TDIBDialSize size = DialPreferredSize(mainWidth, mainHeight, hasPointer, hasPointer ? pointer->Width() : 0,
+                                              hasPointer ? pointer->Height() : 0, pointerRadius_);
   newWidth = size.Width;
   newHeight = size.Height;
   return true;
@@ -222,7 +229,7 @@ void TAbstractDIBDial::PaintDIB() {
 }
 
 void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer) {
-  const TRect rect = PointerRect();
+  const TRect rect = PointerRectFor(pointer);
   const int32_t angle = GetPointerAngle();
   // Setting the picture's angle, size mode and opacity reports a change of
   // the picture, which is this paint's own doing.

@@ -124,6 +124,7 @@ class TAbstractDIBDial : public TCustomDIBControl {
  private:
   int32_t Clamped(int32_t value) const;
   void StorePosition(int32_t value);
+  TRect PointerRectFor(const TAbstractSuperDIB& pointer);
   void DrawPointer(TAbstractSuperDIB& pointer);
 
   TCustomDIBDialPointerAngles* pointerAngles_ = nullptr;        // owned

@@ -182,7 +182,9 @@ TEST_F(DialTest, AutoSizeTakesTheMainPictureAndFollowsImageListChanges) {
   EXPECT_EQ(dial->Width(), 100);
   EXPECT_EQ(dial->Height(), 100);
   dial->SetPointerRadius(70);  // 70 + 20 div 2 = 80 fits in 100: no growth
-  list->DIBImages()->Item(1)->DIB()->SetSize(120, 60);
+  TPtr<TMemoryDIB> wide(New<TMemoryDIB>());
+  wide->SetSize(120, 60);
+  list->DIBImages()->Item(1)->SetDIB(wide.get());
   EXPECT_EQ(dial->Width(), 120);
   EXPECT_EQ(dial->Height(), 80);
   dial->IndexMain()->SetDIBIndex(-1);  // no main picture: the size stays
@@ -245,21 +247,20 @@ TEST_F(DialTest, APressAwayFromThePointerStepsAndRepeatsEvery50Milliseconds) {
   EXPECT_EQ(dial->Position(), 4);
   windows.AdvanceClock(100);
   EXPECT_EQ(dial->Position(), 8);
-  // Straight below (50) from 8 is a page step at a time, until the pointer
-  // comes to lie under the mouse and the press becomes a drag.
-  windows.MoveMouse(Window(), {50, 90});
+  // 30 pixels below the centre (50) from 8: page steps while more than 25
+  // away, then small ones, until the pointer comes to lie under the mouse
+  // (at 46) and the held press becomes a drag.
+  windows.MoveMouse(Window(), {50, 80});
   windows.AdvanceClock(50);
   EXPECT_EQ(dial->Position(), 18);
-  windows.AdvanceClock(150);
-  EXPECT_EQ(dial->Position(), 48);
-  windows.AdvanceClock(50);
-  EXPECT_EQ(dial->Position(), 50);
-  windows.AdvanceClock(50);
+  windows.AdvanceClock(100);
+  EXPECT_EQ(dial->Position(), 30);
+  windows.AdvanceClock(1000);
   EXPECT_TRUE(dial->Dragging());
-  windows.AdvanceClock(500);
-  EXPECT_EQ(dial->Position(), 50);
-  windows.ReleaseMouse(Window(), {50, 90});
   EXPECT_FALSE(dial->IsRepeating());
+  EXPECT_EQ(dial->Position(), 46);
+  windows.ReleaseMouse(Window(), {50, 80});
+  EXPECT_FALSE(dial->Dragging());
 }
 
 TEST_F(DialTest, LinearStyleDragsFromAnyPressByPixelsPerPosition) {

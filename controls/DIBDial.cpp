@@ -1,5 +1,8 @@
 #include "controls/DIBDial.h"
 
+#include <algorithm>
+
+#include "controls/DIBContainer.h"
 #include "dib/AbstractSuperDIB.h"
 #include "dib/DIBAngles.h"
 #include "dib/DIBImageLink.h"
@@ -219,16 +222,39 @@ void TAbstractDIBDial::PaintDIB() {
   TCustomDIBControl::PaintDIB();
   TWinDIB* target = ControlDIB();
   if (target == nullptr) return;
+  // Only the part of the frame being composed reaches the screen: draw
+  // nothing outside it, then give the scratch image its whole area back.
+  const TRect whole = target->ClipRect();
+  target->SetClipRect(ComposedArea(whole));
+  try {
+    DrawPictures(*target);
+  } catch (...) {
+    target->SetClipRect(whole);
+    throw;
+  }
+  target->SetClipRect(whole);
+}
+
+TRect TAbstractDIBDial::ComposedArea(const TRect& whole) const {
+  const TCustomDIBContainer* container = Container();
+  if (container == nullptr) return whole;
+  const TRect update = container->UpdateRect();  // container coordinates, right and bottom exclusive
+  const TRect area{std::max(whole.Left, update.Left - Left()), std::max(whole.Top, update.Top - Top()),
+                   std::min(whole.Right, update.Right - 1 - Left()), std::min(whole.Bottom, update.Bottom - 1 - Top())};
+  return area.Left <= area.Right && area.Top <= area.Bottom ? area : whole;
+}
+
+void TAbstractDIBDial::DrawPictures(TAbstractSuperDIB& target) {
   TAbstractSuperDIB* main = nullptr;
   if (!indexMain_->GetImage(main) || main == nullptr) return;
   main->Draw(Width() / 2 - main->Width() / 2, Height() / 2 - main->Height() / 2, main->Width(), main->Height(),
-             *target, 0, 0);
+             target, 0, 0);
   TAbstractSuperDIB* pointer = nullptr;
   if (!indexPointer_->GetImage(pointer) || pointer == nullptr) return;
-  DrawPointer(*pointer);
+  DrawPointer(*pointer, target);
 }
 
-void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer) {
+void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer, TAbstractSuperDIB& target) {
   const TRect rect = PointerRectFor(pointer);
   const int32_t angle = GetPointerAngle();
   // Setting the picture's angle, size mode and opacity reports a change of
@@ -243,7 +269,7 @@ void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer) {
     throw;
   }
   painting_ = false;
-  pointer.DrawGlyph(rect.Left, rect.Top, pointerNumGlyphs_, *ControlDIB(), 0, 359, angle, true);
+  pointer.DrawGlyph(rect.Left, rect.Top, pointerNumGlyphs_, target, 0, 359, angle, true);
 }
 
 // --- TCustomDIBDial ---

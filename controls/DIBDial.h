@@ -125,7 +125,11 @@ class TAbstractDIBDial : public TCustomDIBControl {
   int32_t Clamped(int32_t value) const;
   void StorePosition(int32_t value);
   TRect PointerRectFor(const TAbstractSuperDIB& pointer);
-  void DrawPointer(TAbstractSuperDIB& pointer);
+  // The container's update rectangle in control coordinates (inclusive),
+  // within whole; whole when there is none.
+  TRect ComposedArea(const TRect& whole) const;
+  void DrawPictures(TAbstractSuperDIB& target);
+  void DrawPointer(TAbstractSuperDIB& pointer, TAbstractSuperDIB& target);
 
   TCustomDIBDialPointerAngles* pointerAngles_ = nullptr;        // owned
   TCustomDIBDialPointerOpacities* pointerOpacities_ = nullptr;  // owned

@@ -204,6 +204,22 @@ TEST_F(DialTest, TheComposedFrameShowsTheMainPictureAndThePointerAtItsAngle) {
   EXPECT_EQ(Pixel(50, 20), kGrey & 0xFFFFFF);
 }
 
+TEST_F(DialTest, DeletedPicturesAreSimplyNotDrawn) {
+  list->DIBImages()->Delete(0);  // the pointer; the main picture moves to 0
+  EXPECT_EQ(dial->IndexPointer()->DIBIndex(), -1);
+  EXPECT_EQ(dial->IndexMain()->DIBIndex(), 0);
+  EXPECT_EQ(dial->PointerRect(), TRect{});
+  windows.Pump();
+  EXPECT_EQ(Pixel(50, 20), kGrey & 0xFFFFFF);
+  list->DIBImages()->Delete(0);
+  windows.Pump();
+  EXPECT_EQ(Pixel(50, 50), kWhite);
+  EXPECT_EQ(dial->Width(), 100);  // auto-size refused: the size stays
+  windows.PressMouse(Window(), {50, 20});
+  EXPECT_FALSE(dial->Dragging());  // no pointer to grab: a step
+  windows.ReleaseMouse(Window(), {50, 20});
+}
+
 TEST_F(DialTest, AnIdleDialComposesNothing) {
   windows.ResetCounters();
   windows.Pump();

@@ -306,6 +306,23 @@ TEST_F(DialTest, TemplatePropertiesFollowTheBaseInOrder) {
   EXPECT_EQ(dial->RepeatInterval(), 50u);
 }
 
+TEST(DialClass, PublishesTheDialsSettingsAndEvents) {
+  const TClassInfo& info = TDIBDial::StaticClass();
+  for (const char* name :
+       {"Accelerator", "Align", "AutoSize", "DIBImageList", "Enabled", "Hint", "HorizontalPixelsPerPosition",
+        "IndexMain", "IndexPointer", "Max", "Min", "MouseControlStyle", "MouseLinearSensitivity", "Opacity",
+        "PageSize", "PointerAngles", "PointerOpacities", "PointerNumGlyphs", "PointerRadius", "PointerRotate",
+        "PopupMenu", "Position", "SmallChange", "DIBTabOrder", "Tag", "VerticalPixelsPerPosition", "Visible",
+        "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnChange", "OnMouseDown", "OnMouseEnter",
+        "OnMouseLeave", "OnMouseMove", "OnMouseUp"}) {
+    EXPECT_NE(info.FindProperty(name), nullptr) << name;
+  }
+  const TClassInfo& angles = TDIBDialPointerAngles::StaticClass();
+  for (const char* name : {"Start", "Range", "Resolution"}) EXPECT_NE(angles.FindProperty(name), nullptr) << name;
+  const TClassInfo& opacities = TDIBDialPointerOpacities::StaticClass();
+  for (const char* name : {"Active", "Normal"}) EXPECT_NE(opacities.FindProperty(name), nullptr) << name;
+}
+
 constexpr const char* kDialFormText = R"(
 object DialForm: TDialForm
   BorderStyle = bsNone

@@ -23,6 +23,7 @@
 #include "resources/TextFormCompiler.h"
 #include "runtime/ClassBuilder.h"
 #include "runtime/ClassRegistry.h"
+#include "runtime/Stream.h"
 #include "toolkit/Form.h"
 #include "toolkit/Toolkit.h"
 
@@ -304,6 +305,47 @@ TEST_F(DialTest, TemplatePropertiesFollowTheBaseInOrder) {
   EXPECT_TRUE(dial->AutoSize());
   EXPECT_TRUE(dial->RepeatEnabled());
   EXPECT_EQ(dial->RepeatInterval(), 50u);
+}
+
+TEST_F(DialTest, ATemplateCarriesTheDialsSettingsToAnotherDial) {
+  dial->SetMax(359);
+  dial->SetMin(10);
+  dial->SetPageSize(30);
+  dial->SetSmallChange(3);
+  dial->PointerAngles()->SetRange(270);
+  dial->PointerAngles()->SetStart(225);
+  dial->PointerOpacities()->SetActive(180);
+  dial->PointerOpacities()->SetNormal(200);
+  dial->SetPointerRotate(true);
+  dial->SetPosition(200);
+  dial->SetHorizontalPixelsPerPosition(2.5L);
+  dial->SetVerticalPixelsPerPosition(0.5L);
+  dial->SetMouseControlStyle(TDIBDialMouseControlStyle::mcsLinear);
+  dial->SetMouseLinearSensitivity(TDIBDialMouseLinearSensitivity::mlsVertical);
+  dial->SetOpacity(128);
+  TMemoryStream stream;
+  dial->SaveTemplate(stream);
+  stream.SetPosition(0);
+  auto* copy = New<TDIBDial>(form.get());
+  copy->SetParent(container);
+  copy->SetDIBImageList(list);
+  copy->LoadTemplate(stream);
+  EXPECT_EQ(copy->Max(), 359);
+  EXPECT_EQ(copy->Min(), 10);
+  EXPECT_EQ(copy->PageSize(), 30);
+  EXPECT_EQ(copy->SmallChange(), 3);
+  EXPECT_EQ(copy->PointerAngles()->Range(), 270);
+  EXPECT_EQ(copy->PointerAngles()->Start(), 225);
+  EXPECT_EQ(copy->PointerOpacities()->Active(), 180);
+  EXPECT_EQ(copy->PointerOpacities()->Normal(), 200);
+  EXPECT_EQ(copy->PointerRadius(), 30);
+  EXPECT_TRUE(copy->PointerRotate());
+  EXPECT_EQ(copy->Position(), 200);
+  EXPECT_EQ(copy->HorizontalPixelsPerPosition(), 2.5L);
+  EXPECT_EQ(copy->VerticalPixelsPerPosition(), 0.5L);
+  EXPECT_EQ(copy->MouseControlStyle(), TDIBDialMouseControlStyle::mcsLinear);
+  EXPECT_EQ(copy->MouseLinearSensitivity(), TDIBDialMouseLinearSensitivity::mlsVertical);
+  EXPECT_EQ(copy->Opacity(), 128);
 }
 
 TEST(DialClass, PublishesTheDialsSettingsAndEvents) {

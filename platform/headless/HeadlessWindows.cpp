@@ -438,6 +438,12 @@ std::optional<std::vector<TRect>> THeadlessWindowSystem::RegionOf(TNativeWindow 
   return record->Region->Rects();
 }
 
+size_t THeadlessWindowSystem::TimerCount() const {
+  size_t count = 0;
+  for (const auto& [handle, window] : windows_) count += window->Timers.size();
+  return count;
+}
+
 bool THeadlessWindowSystem::HasTimer(TNativeWindow window, uint32_t id) const {
   const TWindow* record = Find(window);
   return record != nullptr && record->Timers.count(id) != 0;

@@ -91,6 +91,9 @@ class THeadlessWindowSystem final : public TWindowSystem {
   // The window's region as rectangles; nothing when it has none.
   std::optional<std::vector<TRect>> RegionOf(TNativeWindow window) const;
   bool HasTimer(TNativeWindow window, uint32_t id) const;
+  // Every window (foreign ones too) and every running timer, for leak checks.
+  size_t WindowCount() const { return windows_.size(); }
+  size_t TimerCount() const;
   const std::vector<std::string>& MessagesShown() const { return messages_; }
 
  private:

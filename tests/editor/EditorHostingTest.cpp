@@ -148,6 +148,20 @@ TEST_F(EditorHosting, IdleRepaintsTheWholeFormOnlyAfterAChange) {
   EXPECT_EQ(handlers.Log.size(), 1u);
 }
 
+// Hosts call effEditIdle many times a second; with nothing changed it must
+// cost no painting at all.
+TEST_F(EditorHosting, AnIdleCallWithNothingChangedComposesNothing) {
+  ASSERT_EQ(Open(), 1);
+  windows.Pump();
+  windows.ResetCounters();
+  for (int call = 0; call < 100; ++call) {
+    Dispatch(effEditIdle);
+    windows.Pump();
+  }
+  EXPECT_EQ(windows.PaintsDelivered(), 0u);
+  EXPECT_EQ(windows.PresentedPixels(), 0u);
+}
+
 TEST_F(EditorHosting, FreeingTheModuleFreesAnOpenEditor) {
   ASSERT_EQ(Open(), 1);
   const TNativeWindow window = handlers.LastForm->Handle();

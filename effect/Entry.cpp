@@ -6,7 +6,9 @@
 // from a scanning thread or process that loads, probes and unloads the
 // library at once; each call builds an independent module, and nothing is
 // shared between modules beyond the class registry filled at load time.
+#include "controls/ControlsLibrary.h"
 #include "dib/DIBLibrary.h"
+#include "effect/FmZelk.h"
 #include "effect/ZelkModule.h"
 #include "framework/FrameworkInit.h"
 #include "runtime/Application.h"
@@ -37,13 +39,15 @@ namespace {
 // toolkit (the platform backend with the system's code page and number
 // format, before any text is read; its component classes), the application
 // object, the framework (floating-point masks, module classes), the image
-// library (picture loaders, rotation tables, compressors), then the
-// product's own class.
+// library (picture loaders, rotation tables, compressors), the image-drawn
+// controls and the editor's classes, then the product's own class.
 bool StartLibrary() {
   InitializeToolkit();
   Application();
   InitializeFramework();
   InitializeDIBLibrary();
+  InitializeControlsLibrary();
+  RegisterEditorClasses();
   RegisterClass(TZelkVSTModule::StaticClass());
   return true;
 }
@@ -53,6 +57,7 @@ bool StartLibrary() {
 // open (they still use it; the process is then usually ending anyway).
 void StopLibrary() noexcept {
   try {
+    FinalizeControlsLibrary();
     FinalizeDIBLibrary();
     FinalizeToolkit();
     ReleaseApplication();

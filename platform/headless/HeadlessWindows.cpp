@@ -422,6 +422,18 @@ uint32_t THeadlessWindowSystem::PixelAt(TNativeWindow window, int32_t x, int32_t
   return record->Pixels[static_cast<size_t>(y) * record->Bounds.Width() + x];
 }
 
+uint32_t THeadlessWindowSystem::VisiblePixelAt(TNativeWindow window, int32_t x, int32_t y) const {
+  const TWindow* record = Find(window);
+  if (record == nullptr) return 0;
+  const TPoint origin = ScreenOrigin(*record);
+  const TPoint screenPoint{origin.X + x, origin.Y + y};
+  const TNativeWindow shown = DeepestAt(window, screenPoint);
+  const TWindow* shownRecord = Find(shown);
+  if (shownRecord == nullptr) return 0;
+  const TPoint shownOrigin = ScreenOrigin(*shownRecord);
+  return PixelAt(shown, screenPoint.X - shownOrigin.X, screenPoint.Y - shownOrigin.Y);
+}
+
 void THeadlessWindowSystem::ResetCounters() {
   presentedPixels_ = 0;
   paintsDelivered_ = 0;

@@ -82,6 +82,10 @@ class THeadlessWindowSystem final : public TWindowSystem {
   TRect PendingPaint(TNativeWindow window) const;
   // The presented pixel 0xAARRGGBB at (x, y); 0 where nothing was presented.
   uint32_t PixelAt(TNativeWindow window, int32_t x, int32_t y) const;
+  // What the screen shows at (x, y) of window: the pixel of the topmost
+  // visible window there, window itself or one inside it (a host's view of
+  // the editor it embeds); 0 outside window or where nothing is shown.
+  uint32_t VisiblePixelAt(TNativeWindow window, int32_t x, int32_t y) const;
   uint64_t PresentedPixels() const { return presentedPixels_; }
   uint32_t PaintsDelivered() const { return paintsDelivered_; }
   void ResetCounters();

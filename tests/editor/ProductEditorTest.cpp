@@ -10,20 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "controls/ControlsLibrary.h"
 #include "controls/DIBContainer.h"
 #include "controls/DIBDial.h"
-#include "dib/DIBLibrary.h"
 #include "dib/PictureSource.h"
 #include "effect/FmZelk.h"
+#include "effect/LibraryStart.h"
 #include "effect/ZelkModule.h"
-#include "framework/FrameworkInit.h"
 #include "platform/headless/HeadlessWindows.h"
 #include "runtime/Application.h"
-#include "runtime/ClassRegistry.h"
 #include "tests/editor/LiveAllocations.h"
 #include "tests/support/RecordingHost.h"
-#include "toolkit/Toolkit.h"
 #include "tools/artwork/EditorPreview.h"
 
 namespace zelk::tests {
@@ -41,13 +37,7 @@ TLoadedPicture CommittedPicture(const std::string& name) {
 class ProductEditor : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    InitializeToolkit();
-    Application();
-    InitializeFramework();
-    InitializeDIBLibrary();
-    InitializeControlsLibrary();
-    RegisterEditorClasses();
-    RegisterClass(TZelkVSTModule::StaticClass());
+    StartLibrary();
   }
   void SetUp() override {
     module.reset(New<TZelkVSTModule>(&Application()));

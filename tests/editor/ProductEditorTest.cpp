@@ -12,6 +12,11 @@
 
 #include "controls/DIBContainer.h"
 #include "controls/DIBDial.h"
+#include "dib/DIBImageLink.h"
+#include "dib/DIBImageList.h"
+#include "dib/DIBImages.h"
+#include "dib/DIBImagesItem.h"
+#include "dib/DIBSettings.h"
 #include "dib/PictureSource.h"
 #include "effect/FmZelk.h"
 #include "effect/LibraryStart.h"
@@ -89,6 +94,37 @@ TEST_F(ProductEditor, OpensAsTheResourceDescribesWithTheKnobAtTheParameter) {
   // Nothing was written or reported.
   EXPECT_TRUE(Automations().empty());
   EXPECT_EQ(GetParameter(), 0.5f);
+}
+
+TEST_F(ProductEditor, TheFormIsReadWithTheSettingsOfItsResource) {
+  TFmZelk& form = Open();
+  EXPECT_EQ(form.Caption(), "FmZelk");
+  EXPECT_EQ(form.PixelsPerInch(), 96);
+  EXPECT_EQ(form.TextHeight(), 13);
+  ASSERT_NE(form.Background, nullptr);
+  EXPECT_EQ(form.Background->Parent(), &form);
+  EXPECT_EQ(form.Background->Align(), TAlign::alClient);
+  EXPECT_EQ(form.Background->TileMethod(), TTileMethod::tmCenter);
+  EXPECT_EQ(form.Background->BorderDrawPosition(), TBorderDrawPosition::bdOverControls);
+  EXPECT_EQ(form.Background->IndexImage()->DIBIndex(), -1);
+  TDIBDial& knob = *form.Zelk;
+  EXPECT_EQ(knob.Parent(), form.Background);
+  EXPECT_EQ(knob.Align(), TAlign::alClient);
+  EXPECT_EQ((std::vector<int32_t>{knob.Min(), knob.Max(), knob.PointerRadius()}), (std::vector<int32_t>{0, 359, 10}));
+  EXPECT_TRUE(knob.PointerRotate());
+  EXPECT_EQ(knob.PointerAngles()->Range(), 359);
+  EXPECT_EQ(knob.PointerAngles()->Resolution(), 359.0L);
+  EXPECT_EQ(knob.PointerOpacities()->Active(), 180);
+  EXPECT_EQ(knob.IndexMain()->DIBImageList(), form.DIBImageList);
+  EXPECT_EQ(knob.IndexMain()->DIBIndex(), 1);
+  EXPECT_EQ(knob.IndexPointer()->DIBImageList(), form.DIBImageList);
+  EXPECT_EQ(knob.IndexPointer()->DIBIndex(), 0);
+  EXPECT_EQ(knob.OnChange.Target(), &form);
+  const TDIBImages& images = *form.DIBImageList->DIBImages();
+  ASSERT_EQ(images.Count(), 2);
+  EXPECT_EQ(images.Item(0)->DisplayName(), "Zelk1");
+  EXPECT_EQ(images.Item(1)->DisplayName(), "ZVBack");
+  EXPECT_EQ(form.DIBSettings->DIBCompressor(), "{CABA9056-7349-43A4-B010-3764FBFAC230}");
 }
 
 TEST_F(ProductEditor, TheKnobShowsTheParameterRoundedAndNeverAt360) {

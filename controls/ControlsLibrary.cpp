@@ -2,6 +2,8 @@
 
 #include "controls/DIBBorder.h"
 #include "controls/DIBContainer.h"
+#include "controls/DIBFeature.h"
+#include "controls/DIBStandardFeatures.h"
 #include "controls/DIBTimer.h"
 #include "runtime/ClassRegistry.h"
 
@@ -21,11 +23,13 @@ void InitializeControlsLibrary() {
   Initialized() = true;
   RegisterClasses({&TDIBTimer::StaticClass(), &TDIBBorder::StaticClass()});
   RegisterDIBControlClasses();
+  RegisterStandardDIBFeatures();
 }
 
 void FinalizeControlsLibrary() {
   if (!Initialized()) return;
   Initialized() = false;
+  ClearDIBFeatures();
 }
 
 }  // namespace zelk

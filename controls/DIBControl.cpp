@@ -4,6 +4,8 @@
 
 #include "controls/ControlList.h"
 #include "controls/DIBContainer.h"
+#include "controls/DIBFeature.h"
+#include "controls/DIBTemplate.h"
 #include "controls/DIBTimer.h"
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImageList.h"
@@ -56,15 +58,18 @@ TCustomDIBControl::TCustomDIBControl(TComponent* owner) : TControl(owner) {
   canvas_.reset(New<platform::TCanvas>());
   attachedControls_.reset(New<TControlList>(this));
   SetBounds(0, 0, 32, 32);
+  dibFeatures_.reset(New<TDIBFeatures>(this));
   opacity_ = 255;
   repeatTimer_.reset(New<TDIBTimer>(nullptr));
   repeatTimer_->SetOnTimer(TNotifyEvent::Bind<&TCustomDIBControl::RepeatTick>(this));
   repeatTimer_->SetEnabled(false);
-  AddTemplateProperty("Width");
-  AddTemplateProperty("Height");
+  // Published by every descendant; the base class itself publishes nothing
+  // to check them against yet.
+  templateProperties_ = {"Width", "Height"};
 }
 
 TCustomDIBControl::~TCustomDIBControl() {
+  dibFeatures_.reset();
   templateProperties_.clear();
   repeatTimer_.reset();
   attachedControls_.reset();
@@ -115,6 +120,7 @@ void TCustomDIBControl::SetOpacity(uint8_t opacity) {
 bool TCustomDIBControl::IsRepeating() const { return repeatTimer_->Enabled(); }
 
 void TCustomDIBControl::AddTemplateProperty(const std::string& name) {
+  CheckTemplateProperty(*this, name);
   if (std::find(templateProperties_.begin(), templateProperties_.end(), name) == templateProperties_.end()) {
     templateProperties_.push_back(name);
   }
@@ -148,8 +154,11 @@ void TCustomDIBControl::SetParent(TWinControl* parent) {
   ApplyStoredTabOrder();
 }
 
+void TCustomDIBControl::SetDIBFeatures(TDIBFeatures* source) { dibFeatures_->Assign(source); }
+
 void TCustomDIBControl::LoadingFinished() {
   TControl::LoadingFinished();
+  dibFeatures_->BuildFeatures();
   ApplyStoredTabOrder();
 }
 
@@ -267,7 +276,7 @@ void TCustomDIBControl::WndProc(TMessage& message) {
     TControl::WndProc(message);
     return;
   }
-  // Behaviours (DIBFeatures) get the message first once they exist.
+  const bool handledByFeature = dibFeatures_->RouteMessage(message);
   switch (message.Msg) {
     case wmLButtonDown:
       storedPress_ = message;
@@ -300,7 +309,8 @@ void TCustomDIBControl::WndProc(TMessage& message) {
     default:
       break;
   }
-  TControl::WndProc(message);
+  // A feature that handled the message keeps it from the toolkit's handling.
+  if (!handledByFeature) TControl::WndProc(message);
 }
 
 void TCustomDIBControl::DoMouseEnter() {
@@ -461,5 +471,9 @@ void TCustomDIBControl::CMDialogChar(TMessage& message) {
   }
   DefaultHandler(message);
 }
+
+void TCustomDIBControl::LoadTemplate(TStream& stream) { LoadControlTemplate(*this, stream); }
+
+void TCustomDIBControl::SaveTemplate(TStream& stream) { SaveControlTemplate(*this, stream); }
 
 }  // namespace zelk

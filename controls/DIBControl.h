@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/DIBFeature.h"
 #include "dib/DIBImageOperation.h"
 #include "platform/Canvas.h"
 #include "runtime/ClassBuilder.h"
@@ -42,7 +43,6 @@ namespace zelk {
 class TCustomDIBContainer;
 class TCustomDIBImageList;
 class TControlList;
-class TDIBFeatures;
 class TDIBImageLink;
 class TDIBTimer;
 class TPopupMenu;
@@ -71,8 +71,10 @@ class TCustomDIBControl : public TControl {
 
   char Accelerator() const { return accelerator_; }
   void SetAccelerator(char accelerator) { accelerator_ = accelerator; }
-  // Pluggable behaviours; none until the feature classes exist.
-  TDIBFeatures* DIBFeatures() const { return dibFeatures_; }
+  // Pluggable behaviours: they see every message before the control and
+  // are built from their stored blocks when the control finishes loading.
+  TDIBFeatures* DIBFeatures() const { return dibFeatures_.get(); }
+  void SetDIBFeatures(TDIBFeatures* source);
   TCustomDIBImageList* DIBImageList() const { return dibImageList_; }
   // Sets the list on every image link of the control.
   virtual void SetDIBImageList(TCustomDIBImageList* list);
@@ -113,9 +115,14 @@ class TCustomDIBControl : public TControl {
   uint32_t RepeatInterval() const { return repeatInterval_; }
   void SetRepeatInterval(uint32_t milliseconds) { repeatInterval_ = milliseconds; }
   bool IsRepeating() const;
-  // Names registered by AddTemplateProperty, in order.
+  // Names registered by AddTemplateProperty, in order ("Width" and
+  // "Height" first).
   const std::vector<std::string>& TemplateProperties() const { return templateProperties_; }
+  // Raises EDIBControlError when the class does not publish name or its kind
+  // cannot be templated (see controls/DIBTemplate.h).
   void AddTemplateProperty(const std::string& name);
+  // Every image link made by CreateImageLink, in creation order.
+  const std::vector<TDIBImageLink*>& ImageLinks() const { return imageLinks_; }
 
   // Creates an image link owned by this control, points link at it and
   // keeps it in the image-link list: changes of its picture reach
@@ -153,10 +160,11 @@ class TCustomDIBControl : public TControl {
   virtual bool IsDIBShortCut(TMessage& message);
   // The next repeat tick stops the repeat.
   virtual void StopRepeat() { stopRepeat_ = true; }
-  // Control templates: the properties named by AddTemplateProperty. The
-  // base reads and writes nothing.
-  virtual void LoadTemplate(TStream& stream) {}
-  virtual void SaveTemplate(TStream& stream) {}
+  // Control templates (controls/DIBTemplate.h): the pictures of the image
+  // links and the properties named by AddTemplateProperty. Loading raises
+  // on a damaged template and then changes nothing.
+  virtual void LoadTemplate(TStream& stream);
+  virtual void SaveTemplate(TStream& stream);
 
   // --- toolkit overrides ---
 
@@ -224,7 +232,7 @@ class TCustomDIBControl : public TControl {
   TMessage storedPress_;
   bool mouseOver_ = false;
   bool mouseInside_ = false;
-  TDIBFeatures* dibFeatures_ = nullptr;
+  std::unique_ptr<TDIBFeatures, TFreeObject> dibFeatures_;
   uint8_t opacity_ = 255;
   bool pureMove_ = false;
   TMouseButtons buttonsDown_;
@@ -241,6 +249,7 @@ TClassBuilder<T>& PublishDIBControl(TClassBuilder<T>& builder) {
   PublishControl(builder);
   return builder.Property("Accelerator", &T::Accelerator, &T::SetAccelerator)
       .Default('\0')
+      .Property("DIBFeatures", &T::DIBFeatures, &T::SetDIBFeatures)
       .Property("DIBImageList", &T::DIBImageList, &T::SetDIBImageList)
       .Property("DIBTabOrder", &T::StoredDIBTabOrder, &T::SetDIBTabOrder)
       .Default(-1)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/KeyCodes.h"
 #include "platform/Region.h"
@@ -136,18 +137,28 @@ void THeadlessWindowSystem::Present(TNativeWindow window, const TRect& area, TSu
   const TRect target = IntersectRect(area, record->ClientRect());
   const uint8_t* bits = surface.Bits();
   const int32_t width = record->Bounds.Width();
+  const int64_t surfaceWidth = surface.Width();
+  const int64_t surfaceHeight = surface.Height();
+  // The columns whose source lies inside the surface, found once; the rows
+  // are bottom-up in the surface and top-down in the framebuffer. The pixel
+  // bytes B, G, R, A are the framebuffer's little-endian 0xAARRGGBB.
+  const int64_t sourceLeft = int64_t{source.X} - area.Left;
+  const auto left = static_cast<int32_t>(std::max<int64_t>(target.Left, -sourceLeft));
+  const auto right = static_cast<int32_t>(std::min<int64_t>(target.Right, surfaceWidth - sourceLeft));
+  if (left >= right) return;
   for (int32_t y = target.Top; y < target.Bottom; ++y) {
     const int64_t sourceY = int64_t{source.Y} + (y - area.Top);
-    if (sourceY < 0 || sourceY >= surface.Height()) continue;
-    for (int32_t x = target.Left; x < target.Right; ++x) {
-      const int64_t sourceX = int64_t{source.X} + (x - area.Left);
-      if (sourceX < 0 || sourceX >= surface.Width()) continue;
-      if (record->Region && !record->Region->Contains({x, y})) continue;
-      const uint8_t* at = bits + ((surface.Height() - 1 - sourceY) * surface.Width() + sourceX) * 4;
-      record->Pixels[static_cast<size_t>(y) * width + x] = static_cast<uint32_t>(at[0]) |
-                                                            static_cast<uint32_t>(at[1]) << 8 |
-                                                            static_cast<uint32_t>(at[2]) << 16 |
-                                                            static_cast<uint32_t>(at[3]) << 24;
+    if (sourceY < 0 || sourceY >= surfaceHeight) continue;
+    const uint8_t* row = bits + ((surfaceHeight - 1 - sourceY) * surfaceWidth + sourceLeft) * 4;
+    uint32_t* framebuffer = record->Pixels.data() + static_cast<size_t>(y) * width;
+    if (!record->Region) {
+      std::memcpy(framebuffer + left, row + int64_t{left} * 4, static_cast<size_t>(right - left) * 4);
+      presentedPixels_ += static_cast<uint64_t>(right - left);
+      continue;
+    }
+    for (int32_t x = left; x < right; ++x) {
+      if (!record->Region->Contains({x, y})) continue;
+      std::memcpy(framebuffer + x, row + int64_t{x} * 4, 4);
       ++presentedPixels_;
     }
   }

@@ -204,6 +204,22 @@ TEST_F(DialTest, TheComposedFrameShowsTheMainPictureAndThePointerAtItsAngle) {
   EXPECT_EQ(Pixel(50, 20), kGrey & 0xFFFFFF);
 }
 
+TEST_F(DialTest, DeletedPicturesAreSimplyNotDrawn) {
+  list->DIBImages()->Delete(0);  // the pointer; the main picture moves to 0
+  EXPECT_EQ(dial->IndexPointer()->DIBIndex(), -1);
+  EXPECT_EQ(dial->IndexMain()->DIBIndex(), 0);
+  EXPECT_EQ(dial->PointerRect(), TRect{});
+  windows.Pump();
+  EXPECT_EQ(Pixel(50, 20), kGrey & 0xFFFFFF);
+  list->DIBImages()->Delete(0);
+  windows.Pump();
+  EXPECT_EQ(Pixel(50, 50), kWhite);
+  EXPECT_EQ(dial->Width(), 100);  // auto-size refused: the size stays
+  windows.PressMouse(Window(), {50, 20});
+  EXPECT_FALSE(dial->Dragging());  // no pointer to grab: a step
+  windows.ReleaseMouse(Window(), {50, 20});
+}
+
 TEST_F(DialTest, AnIdleDialComposesNothing) {
   windows.ResetCounters();
   windows.Pump();
@@ -288,6 +304,23 @@ TEST_F(DialTest, TemplatePropertiesFollowTheBaseInOrder) {
   EXPECT_TRUE(dial->AutoSize());
   EXPECT_TRUE(dial->RepeatEnabled());
   EXPECT_EQ(dial->RepeatInterval(), 50u);
+}
+
+TEST(DialClass, PublishesTheDialsSettingsAndEvents) {
+  const TClassInfo& info = TDIBDial::StaticClass();
+  for (const char* name :
+       {"Accelerator", "Align", "AutoSize", "DIBImageList", "Enabled", "Hint", "HorizontalPixelsPerPosition",
+        "IndexMain", "IndexPointer", "Max", "Min", "MouseControlStyle", "MouseLinearSensitivity", "Opacity",
+        "PageSize", "PointerAngles", "PointerOpacities", "PointerNumGlyphs", "PointerRadius", "PointerRotate",
+        "PopupMenu", "Position", "SmallChange", "DIBTabOrder", "Tag", "VerticalPixelsPerPosition", "Visible",
+        "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnChange", "OnMouseDown", "OnMouseEnter",
+        "OnMouseLeave", "OnMouseMove", "OnMouseUp"}) {
+    EXPECT_NE(info.FindProperty(name), nullptr) << name;
+  }
+  const TClassInfo& angles = TDIBDialPointerAngles::StaticClass();
+  for (const char* name : {"Start", "Range", "Resolution"}) EXPECT_NE(angles.FindProperty(name), nullptr) << name;
+  const TClassInfo& opacities = TDIBDialPointerOpacities::StaticClass();
+  for (const char* name : {"Active", "Normal"}) EXPECT_NE(opacities.FindProperty(name), nullptr) << name;
 }
 
 constexpr const char* kDialFormText = R"(

@@ -6,6 +6,10 @@
 #endif
 #include <windows.h>
 
+#include <atomic>
+#include <mutex>
+#include <thread>
+
 namespace zelk::platform::host {
 
 namespace {
@@ -213,6 +217,56 @@ std::vector<uint32_t> PrintClient(TNativeWindow window) {
   if (context != nullptr) DeleteDC(context);
   if (bitmap != nullptr) DeleteObject(bitmap);
   return pixels;
+}
+
+struct TMessageBoxWatch::TState {
+  std::atomic<bool> Stop{false};
+  mutable std::mutex Lock;
+  std::vector<std::string> Texts;
+  std::thread Watcher;
+};
+
+namespace {
+
+BOOL CALLBACK CloseIfMessageBox(HWND window, LPARAM state) {
+  char className[16] = {};
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId() || GetClassNameA(window, className, sizeof className) == 0 ||
+      std::string(className) != "#32770") {
+    return TRUE;
+  }
+  char text[1024] = {};
+  GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // the box's static text
+  auto* watch = reinterpret_cast<TMessageBoxWatch::TState*>(state);
+  {
+    const std::lock_guard<std::mutex> guard(watch->Lock);
+    watch->Texts.emplace_back(text);
+  }
+  PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+}  // namespace
+
+TMessageBoxWatch::TMessageBoxWatch() : state_(new TState) {
+  state_->Watcher = std::thread([state = state_] {
+    while (!state->Stop.load()) {
+      EnumWindows(&CloseIfMessageBox, reinterpret_cast<LPARAM>(state));
+      Sleep(50);
+    }
+  });
+}
+
+TMessageBoxWatch::~TMessageBoxWatch() {
+  state_->Stop.store(true);
+  state_->Watcher.join();
+  delete state_;
+}
+
+std::vector<std::string> TMessageBoxWatch::Texts() const {
+  const std::lock_guard<std::mutex> guard(state_->Lock);
+  return state_->Texts;
 }
 
 }  // namespace zelk::platform::host

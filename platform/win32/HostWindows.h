@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,23 @@ bool CursorIs(TCursorShape shape);
 // GDI reads at (x, y) of it.
 bool IsMemoryDeviceContext(uintptr_t handle);
 uint32_t PixelOfContext(uintptr_t handle, int32_t x, int32_t y);
+// While it lives, closes every message box this process shows (a plug-in
+// showing an error would otherwise wait for a person) and keeps its text.
+class TMessageBoxWatch {
+ public:
+  TMessageBoxWatch();
+  ~TMessageBoxWatch();
+  TMessageBoxWatch(const TMessageBoxWatch&) = delete;
+  TMessageBoxWatch& operator=(const TMessageBoxWatch&) = delete;
+  // The texts of the boxes closed so far.
+  std::vector<std::string> Texts() const;
+
+  struct TState;
+
+ private:
+  TState* state_;
+};
+
 // The window's client area as the window paints it (WM_PRINTCLIENT into a
 // 32-bit bitmap): 0x00RRGGBB values, the top row first.
 std::vector<uint32_t> PrintClient(TNativeWindow window);

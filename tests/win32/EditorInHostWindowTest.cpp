@@ -54,10 +54,21 @@ TEST(EditorInHostWindow, OpensAsAChildTurnsWithTheMouseAndTheClassGoesWithTheLib
   AEffect* effect = entry(&HostCallback);
   ASSERT_NE(effect, nullptr);
   const TNativeWindow hostWindow = hostwin::CreateHostWindow(300, 300);
-  if (Dispatch(effect, effEditOpen, 0, reinterpret_cast<void*>(hostWindow)) == 0) {
+  std::vector<std::string> errorsShown;
+  intptr_t opened = 0;
+  {
+    // An error while opening shows a message box: closed here, and failed below.
+    const hostwin::TMessageBoxWatch watch;
+    opened = Dispatch(effect, effEditOpen, 0, reinterpret_cast<void*>(hostWindow));
+    hostwin::RunMessageLoop();
+    errorsShown = watch.Texts();
+  }
+  EXPECT_EQ(errorsShown, std::vector<std::string>{}) << "the plug-in showed an error while opening its editor";
+  if (opened == 0) {
     Dispatch(effect, effClose);
     hostwin::DestroyHostWindow(hostWindow);
-    GTEST_SKIP() << "the plug-in opens no editor yet";
+    if (errorsShown.empty()) GTEST_SKIP() << "the plug-in opens no editor";
+    return;
   }
   hostwin::RunMessageLoop();
   const std::vector<TNativeWindow> children = hostwin::ChildrenOf(hostWindow);
@@ -71,20 +82,41 @@ TEST(EditorInHostWindow, OpensAsAChildTurnsWithTheMouseAndTheClassGoesWithTheLib
   EXPECT_EQ(hostwin::ClassModuleOf(editor), module);
   EXPECT_FALSE(hostwin::NeedsPaint(editor));
 
-  // A drag across the knob, each message through the host's loop.
+  // The composing container fills the form; the knob sits in its middle.
+  const std::vector<TNativeWindow> inside = hostwin::ChildrenOf(editor);
+  ASSERT_EQ(inside.size(), 1u);
+  const TNativeWindow container = inside[0];
+  EXPECT_EQ(hostwin::BoundsInParent(container), (TRect{0, 0, 245, 269}));
+
+  // A drag on the knob's cap, each message through the host's loop.
   const auto post = [&](uint32_t message, TPoint point, uint32_t keys) {
-    hostwin::PostHostMessage(editor, message, keys, hostwin::PointParam(point));
+    hostwin::PostHostMessage(container, message, keys, hostwin::PointParam(point));
     hostwin::RunMessageLoop();
   };
+  const TPoint centre{122, 134};
+  post(hostwin::hmMouseMove, {centre.X, centre.Y - 40}, 0);
+  post(hostwin::hmLButtonDown, {centre.X, centre.Y - 40}, hostwin::hkLeftButton);
+  EXPECT_EQ(hostwin::CaptureWindow(), container);
   Automated().clear();
-  post(hostwin::hmMouseMove, {122, 134}, 0);
-  post(hostwin::hmLButtonDown, {122, 134}, hostwin::hkLeftButton);
-  for (int step = 1; step <= 8; ++step) post(hostwin::hmMouseMove, {122 + step * 6, 134 - step * 6}, hostwin::hkLeftButton);
-  post(hostwin::hmLButtonUp, {170, 86}, 0);
-  EXPECT_FALSE(Automated().empty()) << "no audioMasterAutomate from the drag";
+  post(hostwin::hmMouseMove, {centre.X + 60, centre.Y}, hostwin::hkLeftButton);
+  post(hostwin::hmMouseMove, {centre.X, centre.Y + 60}, hostwin::hkLeftButton);
+  post(hostwin::hmMouseMove, {centre.X - 60, centre.Y}, hostwin::hkLeftButton);
+  post(hostwin::hmLButtonUp, {centre.X - 60, centre.Y}, 0);
+  EXPECT_EQ(Automated(), (std::vector<float>{90 / 360.0f, 180 / 360.0f, 270 / 360.0f}));
+  EXPECT_EQ(effect->getParameter(effect, 0), 270 / 360.0f);
+  EXPECT_EQ(hostwin::CaptureWindow(), 0u);
+  EXPECT_FALSE(hostwin::NeedsPaint(container));
+
+  // A value from the host turns the knob at the next idle call, painted by the host's loop.
+  effect->setParameter(effect, 0, 0.25f);
+  Dispatch(effect, effEditIdle);
+  EXPECT_TRUE(hostwin::NeedsPaint(container));
+  hostwin::RunMessageLoop();
+  EXPECT_FALSE(hostwin::NeedsPaint(container));
 
   Dispatch(effect, effEditClose);
   EXPECT_TRUE(hostwin::ChildrenOf(hostWindow).empty());
+  EXPECT_FALSE(hostwin::WindowExists(editor));
   Dispatch(effect, effClose);
   hostwin::DestroyHostWindow(hostWindow);
   EXPECT_TRUE(hostwin::IsClassRegistered(module, className));

@@ -39,8 +39,10 @@ class TWindowClass {
     ++users_;
     return true;
   }
+  // The module registered with is kept: while the library unloads, the
+  // system may no longer answer which module an address belongs to.
   void Release() {
-    if (users_ > 0 && --users_ == 0) UnregisterClassW(name_.c_str(), Module());
+    if (users_ > 0 && --users_ == 0) UnregisterClassW(name_.c_str(), module_);
   }
   const wchar_t* Name() {
     if (name_.empty()) name_ = Widen(WindowClassNameFor(ThisModule()));
@@ -55,13 +57,15 @@ class TWindowClass {
     // Resizing repaints all, as the toolkit's align pass expects.
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = &WindowProcedure;
-    windowClass.hInstance = Module();
+    module_ = Module();
+    windowClass.hInstance = module_;
     windowClass.hCursor = nullptr;  // WM_SETCURSOR sets it
     windowClass.lpszClassName = Name();
     return RegisterClassExW(&windowClass) != 0;
   }
 
   std::wstring name_;
+  HINSTANCE module_ = nullptr;
   int users_ = 0;
 };
 
@@ -529,10 +533,14 @@ TWin32WindowSystem& Win32Windows() {
 }
 
 uintptr_t ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return reinterpret_cast<uintptr_t>(module);
+  // Asked once: while the library unloads, the system may no longer tell.
+  static const uintptr_t module = [] {
+    HMODULE handle = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &handle);
+    return reinterpret_cast<uintptr_t>(handle);
+  }();
+  return module;
 }
 
 std::string WindowClassNameFor(uintptr_t module) {

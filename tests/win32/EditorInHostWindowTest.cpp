@@ -121,6 +121,7 @@ TEST(EditorInHostWindow, OpensAsAChildTurnsWithTheMouseAndTheClassGoesWithTheLib
   hostwin::DestroyHostWindow(hostWindow);
   EXPECT_TRUE(hostwin::IsClassRegistered(module, className));
   library.Close();
+  ASSERT_EQ(hostwin::ModuleAt(reinterpret_cast<const void*>(entry)), 0u) << "the library stayed loaded";
   EXPECT_FALSE(hostwin::IsClassRegistered(module, className));
 }
 

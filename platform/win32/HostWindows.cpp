@@ -237,7 +237,8 @@ BOOL CALLBACK CloseIfMessageBox(HWND window, LPARAM state) {
     return TRUE;
   }
   char text[1024] = {};
-  GetDlgItemTextA(window, 0xFFFF, text, sizeof text);  // the box's static text
+  // The box's static text; a box still being built is taken at the next look.
+  if (GetDlgItemTextA(window, 0xFFFF, text, sizeof text) == 0) return TRUE;
   auto* watch = reinterpret_cast<TMessageBoxWatch::TState*>(state);
   {
     const std::lock_guard<std::mutex> guard(watch->Lock);

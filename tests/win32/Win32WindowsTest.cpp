@@ -14,6 +14,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/SystemError.h"
 #include "platform/software/SoftwareRegion.h"
+#include "platform/software/SoftwareSurface.h"
 #include "platform/win32/DibSectionSurface.h"
 #include "platform/win32/GdiRegion.h"
 #include "platform/win32/HostWindows.h"
@@ -30,8 +31,23 @@ namespace host = platform::host;
 
 constexpr TColor kRed = 0x0000FF;   // 0x00BBGGRR
 constexpr TColor kBlue = 0xFF0000;
+constexpr TColor kGreen = 0x00FF00;
 constexpr uint32_t kRedPixel = 0xFF0000;  // as the screen holds it, 0x00RRGGBB
 constexpr uint32_t kBluePixel = 0x0000FF;
+constexpr uint32_t kGreenPixel = 0x00FF00;
+
+// The pattern of a width x height panel, as the screen shows it.
+void ExpectPattern(const std::vector<uint32_t>& pixels, int32_t width, int32_t height) {
+  ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * static_cast<size_t>(height));
+  const auto at = [&](int32_t x, int32_t y) { return pixels[static_cast<size_t>(y) * width + x]; };
+  const int32_t half = width / 2;
+  EXPECT_EQ(at(0, 0), kGreenPixel);
+  EXPECT_EQ(at(width - 1, 4), kGreenPixel);
+  EXPECT_EQ(at(0, 5), kRedPixel);
+  EXPECT_EQ(at(half - 1, height - 1), kRedPixel);
+  EXPECT_EQ(at(half, 5), kBluePixel);
+  EXPECT_EQ(at(width - 1, height - 1), kBluePixel);
+}
 
 // Paints its left half red and its right half blue, and logs what reaches it.
 class TPatternPanel : public TCustomPanel {
@@ -65,6 +81,8 @@ class TPatternPanel : public TCustomPanel {
     Canvas()->FillRect(0, 0, half, Height());
     Canvas()->Brush().Color = kBlue;
     Canvas()->FillRect(half, 0, Width(), Height());
+    Canvas()->Brush().Color = kGreen;
+    Canvas()->FillRect(0, 0, Width(), 5);
   }
 };
 
@@ -166,12 +184,7 @@ TEST_F(Win32WindowsTest, TheHostsLoopPaintsThePatternAndOnlyTheUpdateRectangleLa
   EXPECT_FALSE(host::NeedsPaint(PanelWindow()));
   ASSERT_FALSE(panel->PaintedClips.empty());
   EXPECT_EQ(panel->PaintedClips.back(), (TRect{0, 0, 245, 269}));
-  const std::vector<uint32_t> pixels = host::PrintClient(PanelWindow());
-  ASSERT_EQ(pixels.size(), 245u * 269u);
-  EXPECT_EQ(pixels[0], kRedPixel);
-  EXPECT_EQ(pixels[121], kRedPixel);
-  EXPECT_EQ(pixels[122], kBluePixel);
-  EXPECT_EQ(pixels[268 * 245 + 244], kBluePixel);
+  ExpectPattern(host::PrintClient(PanelWindow()), 245, 269);
 
   panel->PaintedClips.clear();
   panel->InvalidateRect({100, 20, 140, 30});
@@ -185,6 +198,12 @@ TEST_F(Win32WindowsTest, TheHostsLoopPaintsThePatternAndOnlyTheUpdateRectangleLa
   windows->Pump();
   EXPECT_FALSE(host::NeedsPaint(PanelWindow()));
   EXPECT_EQ(panel->PaintedClips.size(), 2u);
+}
+
+TEST_F(Win32WindowsTest, PortableSurfacesArePresentedTheRightWayUpToo) {
+  scope->Surfaces = &platform::SoftwareSurfaceFactory();
+  form->SetBounds(0, 0, 100, 50);  // a new size: a new paint surface
+  ExpectPattern(host::PrintClient(PanelWindow()), 100, 50);
 }
 
 TEST_F(Win32WindowsTest, MouseMessagesReachTheFormWithCaptureFocusAndLeave) {

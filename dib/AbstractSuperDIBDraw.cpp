@@ -2,6 +2,8 @@
 // rows) and the transformed path (rotate and scale the whole picture into a
 // box, then draw the visible part of the box with this bitmap's routine).
 #include <algorithm>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "dib/AbstractSuperDIB.h"
@@ -43,7 +45,32 @@ class TBoxBuffer {
   std::vector<uint8_t> bytes_;
 };
 
-thread_local TBoxBuffer boxBuffer;
+// One buffer per drawing thread, all owned by one list that goes when the
+// library does. A thread_local object with a destructor would not do: the C++
+// runtime holds a reference to the library for each thread that made one,
+// so a host could never unload the plug-in while its user-interface thread
+// lives.
+class TBoxBuffers {
+ public:
+  TBoxBuffer& ForThisThread() {
+    thread_local TBoxBuffer* mine = nullptr;
+    if (mine == nullptr) {
+      const std::lock_guard<std::mutex> guard(lock_);
+      buffers_.push_back(std::make_unique<TBoxBuffer>());
+      mine = buffers_.back().get();
+    }
+    return *mine;
+  }
+
+ private:
+  std::mutex lock_;
+  std::vector<std::unique_ptr<TBoxBuffer>> buffers_;
+};
+
+TBoxBuffer& BoxBuffer() {
+  static TBoxBuffers buffers;
+  return buffers.ForThisThread();
+}
 
 int32_t ClampSide(int64_t side) { return static_cast<int32_t>(std::clamp<int64_t>(side, 0, kMaxSide)); }
 
@@ -67,6 +94,7 @@ void TAbstractSuperDIB::Draw(int32_t x, int32_t y, int32_t width, int32_t height
     // Buffer rows run upwards in memory order like a picture's, from the
     // lowest memory row of the visible part of the box.
     const ptrdiff_t bufferStride = ptrdiff_t{area->Width} * 4;
+    TBoxBuffer& boxBuffer = BoxBuffer();
     uint8_t* buffer = boxBuffer.Acquire(static_cast<size_t>(bufferStride) * static_cast<size_t>(area->Height));
     const int32_t lowestMemoryRow = box.Height - area->SrcY - area->Height;
     const TPixel fill = masked_ ? 0 : transparentColorValue_;

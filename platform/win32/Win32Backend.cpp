@@ -1,19 +1,20 @@
-// The Windows backend: the system's colours, its ANSI code page and the
-// decimal separator of its regional settings, with the portable surfaces,
-// regions and error texts. Its windows are the headless ones until the
-// Win32 window system is written.
+// The Windows backend: surfaces as 32-bit DIB sections, GDI regions, the
+// system's error texts and colours, real windows (Win32Windows.h), the ANSI
+// code page and the decimal separator of the regional settings.
 
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
 #include <windows.h>
 
 #include "platform/Backend.h"
-#include "platform/headless/HeadlessWindows.h"
-#include "platform/software/SoftwareRegion.h"
-#include "platform/software/SoftwareSurface.h"
-#include "platform/software/SoftwareSystemErrors.h"
 #include "platform/win32/AnsiCodePage.h"
+#include "platform/win32/DibSectionSurface.h"
+#include "platform/win32/GdiRegion.h"
 #include "platform/win32/RegionalSettings.h"
+#include "platform/win32/Win32SystemErrors.h"
+#include "platform/win32/Win32Windows.h"
 
 namespace zelk::platform {
 
@@ -25,14 +26,14 @@ int32_t Win32SystemColor(int index) { return static_cast<int32_t>(GetSysColor(in
 }  // namespace
 
 const TBackend& NativeBackend() {
-  static TSoftwareRegionFactory regions;
-  static TSoftwareSystemErrors errors;
+  static TGdiRegionFactory regions;
+  static TWin32SystemErrors errors;
   static const TBackend backend{
-      .Surfaces = &SoftwareSurfaceFactory(),
+      .Surfaces = &DibSectionSurfaceFactory(),
       .Regions = &regions,
       .Errors = &errors,
       .SystemColor = &Win32SystemColor,
-      .Windows = &HeadlessWindows(),
+      .Windows = &Win32Windows(),
       .CodePage = &AnsiCodePage(),
       .DecimalSeparator = RegionalDecimalSeparator(),
   };

@@ -2,6 +2,7 @@
 
 #include "controls/DIBBorder.h"
 #include "controls/DIBContainer.h"
+#include "controls/DIBDial.h"
 #include "controls/DIBFeature.h"
 #include "controls/DIBStandardFeatures.h"
 #include "controls/DIBTimer.h"
@@ -23,6 +24,7 @@ void InitializeControlsLibrary() {
   Initialized() = true;
   RegisterClasses({&TDIBTimer::StaticClass(), &TDIBBorder::StaticClass()});
   RegisterDIBControlClasses();
+  RegisterDIBDialClass();
   RegisterStandardDIBFeatures();
 }
 

@@ -33,8 +33,6 @@ void TFmZelk::ShowAngle(float degrees) {
 
 void RegisterEditorClasses() {
   [[maybe_unused]] static const bool registered = [] {
-    RegisterDIBControlClasses();
-    RegisterDIBDialClass();
     RegisterClasses({&TFmZelk::StaticClass()});
     return true;
   }();

@@ -177,6 +177,9 @@ TEST_F(DIBData, FindDIBCompressorComparesTheCanonicalTextExactly) {
 
   auto* second = new TSecondRLECompressor;
   RegisterDIBCompressor(second);
+  const int count = DIBCompressorCount();
+  RegisterDIBCompressor(second);  // refused: it would be freed twice
+  EXPECT_EQ(DIBCompressorCount(), count);
   EXPECT_EQ(FindDIBCompressor(kRLEGUID), second);
   EXPECT_EQ(FindDIBDecompressor(TRLEDIBCompressor::ClassGUID()), second);
   SetCurrentDIBCompressor(second);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -196,13 +197,23 @@ TEST(DispatcherTexts, NamesAreCutToTheHostsBufferWithoutSplittingACharacter) {
 TEST(DispatcherTexts, NullPointersWriteNothing) {
   TModulePtr module = MakeBareModule();
   module->ParameterProperties()->Add();
+  // The fixed texts still answer "supported", events "processed", and a bank
+  // without a header "not ours"; everything else answers 0.
+  const std::map<int32_t, intptr_t> nonZero = {
+      {effGetEffectName, 1}, {effGetVendorString, 1}, {effGetProductString, 1}, {effProcessEvents, 1},
+      {effBeginLoadBank, -1}};
   for (int32_t opcode : {effGetEffectName, effGetVendorString, effGetProductString, effGetProgramName,
                          effGetParamLabel, effGetParamDisplay, effGetParamName, effGetProgramNameIndexed,
                          effSetProgramName, effString2Parameter, effEditGetRect, effGetChunk, effProcessEvents,
                          effGetInputProperties, effBeginLoadBank, effCanDo}) {
-    Dispatch(*module, opcode, 0, 0, nullptr);
+    const auto answer = nonZero.find(opcode);
+    EXPECT_EQ(Dispatch(*module, opcode, 0, 0, nullptr), answer != nonZero.end() ? answer->second : 0)
+        << "opcode " << opcode;
   }
-  SUCCEED();
+  // Nothing read through the null pointers reached the module.
+  TGuardedBuffer<kVstMaxProgNameLen> programName;
+  Dispatch(*module, effGetProgramName, 0, 0, programName.Data());
+  EXPECT_EQ(programName.Text(), "");
 }
 
 TEST(DispatcherTexts, ParameterTextsOutsideTheParametersAreUndefinedCutToEightBytes) {

@@ -82,12 +82,18 @@ TEST(LZHCorruptInputTest, DamagedBitsNeverEscapeTheBuffers) {
       const size_t bit = 32 + generator() % ((payload.size() - 4) * 8);
       payload[bit / 8] ^= static_cast<uint8_t>(0x80 >> (bit % 8));
     }
-    std::vector<uint8_t> dest(record.size());
+    // The output lies between two poisoned guard bands.
+    constexpr size_t kGuard = 64;
+    std::vector<uint8_t> dest(record.size() + 2 * kGuard, 0xA5);
     try {
-      LZHDecompress(payload, dest.data(), length);
-    } catch (const ElzhException&) {
+      LZHDecompress(payload, dest.data() + kGuard, length);
+    } catch (const ElzhException& error) {
       // Damage that shifts the bit stream runs it out early.
+      EXPECT_STREQ(error.what(), kLZHTruncatedMessage) << "trial " << trial;
     }
+    const auto poisoned = [](uint8_t byte) { return byte == 0xA5; };
+    EXPECT_TRUE(std::all_of(dest.begin(), dest.begin() + kGuard, poisoned)) << "trial " << trial;
+    EXPECT_TRUE(std::all_of(dest.end() - kGuard, dest.end(), poisoned)) << "trial " << trial;
   }
 }
 

@@ -16,10 +16,7 @@ namespace {
 class RenderAngles : public testing::Test {
  protected:
   void SetUp() override {
-    m_Plugin = PluginUnderTest();
-    if (m_Plugin.empty()) {
-      GTEST_SKIP() << "ZELK_PLUGIN is not set";
-    }
+    ASSERT_TRUE(FindPluginUnderTest(m_Plugin));
   }
 
   // Renders `frames` through the plug-in with the extra arguments and

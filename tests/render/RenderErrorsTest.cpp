@@ -15,10 +15,7 @@ namespace {
 class RenderErrors : public testing::Test {
  protected:
   void SetUp() override {
-    m_Plugin = PluginUnderTest();
-    if (m_Plugin.empty()) {
-      GTEST_SKIP() << "ZELK_PLUGIN is not set";
-    }
+    ASSERT_TRUE(FindPluginUnderTest(m_Plugin));
     WriteStereoWav(m_Folder.File("stereo.wav"), TestFrames(100));
   }
 

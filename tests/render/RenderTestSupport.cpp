@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/ShellCommand.h"
+#include "tests/support/BuiltPlugin.h"
 
 namespace zelk::render_test {
 
@@ -92,10 +93,7 @@ std::vector<TFrame> ReadStereoWav(const std::string& path, int* format) {
   return frames;
 }
 
-std::string PluginUnderTest() {
-  const char* plugin = std::getenv("ZELK_PLUGIN");
-  return plugin != nullptr ? plugin : "";
-}
+::testing::AssertionResult FindPluginUnderTest(std::string& path) { return tests::FindBuiltPlugin(path); }
 
 TRunResult RunRenderer(const std::vector<std::string>& arguments) {
   TScratchFolder captures;

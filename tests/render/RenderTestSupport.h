@@ -3,6 +3,8 @@
 // run as a separate process with its exit code and error output.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -42,8 +44,9 @@ void WriteMonoWav(const std::string& path, int frames);
 // Reads a 16-bit stereo file; fails the running test when it is not one.
 std::vector<TFrame> ReadStereoWav(const std::string& path, int* format = nullptr);
 
-// The plug-in under test (ZELK_PLUGIN) or empty when the harness set none.
-std::string PluginUnderTest();
+// The plug-in under test (tests/support/BuiltPlugin.h); use as
+// ASSERT_TRUE(FindPluginUnderTest(path)).
+::testing::AssertionResult FindPluginUnderTest(std::string& path);
 
 // Runs zelk-render with the given arguments (each quoted for the shell).
 TRunResult RunRenderer(const std::vector<std::string>& arguments);

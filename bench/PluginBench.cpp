@@ -41,7 +41,7 @@ struct TChannels {
   size_t Bytes() const { return static_cast<size_t>(Buffers.Frames()) * sizeof(float); }
   float** Inputs() { return Buffers.Pointers(); }
   float** Outputs() { return Buffers.Pointers() + 2; }
-  zelk::testing::TAudioBuffers Buffers;
+  zelk::tests::TAudioBuffers Buffers;
 };
 
 void SetPerFrame(benchmark::State& state, int64_t frames) {

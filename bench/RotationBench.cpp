@@ -31,7 +31,7 @@ struct TChannels {
   float* InRight() { return Buffers.Data(1); }
   float* OutLeft() { return Buffers.Data(2); }
   float* OutRight() { return Buffers.Data(3); }
-  zelk::testing::TAudioBuffers Buffers;
+  zelk::tests::TAudioBuffers Buffers;
 };
 
 void SetPerFrame(benchmark::State& state, int64_t frames) {

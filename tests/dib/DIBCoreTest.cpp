@@ -10,10 +10,10 @@
 namespace zelk {
 namespace {
 
-using testing::Grey;
-using testing::MakeDIB;
-using testing::TTestDIB;
-using testing::TTestDIBPtr;
+using tests::Grey;
+using tests::MakeDIB;
+using tests::TTestDIB;
+using tests::TTestDIBPtr;
 
 // Counts OnChange calls of the bitmaps it is bound to.
 class TChangeCounter : public TObject {
@@ -162,7 +162,7 @@ TEST(DIBCopying, AssignCopiesPixelsAndSettingsAcrossSizes) {
   dest->Assign(source.get());
   EXPECT_EQ(dest->Width(), 3);
   EXPECT_EQ(dest->Height(), 2);
-  EXPECT_EQ(testing::PixelsOf(*dest), testing::PixelsOf(*source));
+  EXPECT_EQ(tests::PixelsOf(*dest), tests::PixelsOf(*source));
   EXPECT_EQ(dest->Opacity(), 77);
   EXPECT_TRUE(dest->Transparent());
   EXPECT_EQ(dest->Angle(), 12);

@@ -12,13 +12,13 @@
 namespace zelk {
 namespace {
 
-using testing::Grey;
-using testing::MakeDIB;
-using testing::MakeFilledDIB;
-using testing::MakeRandomDIB;
-using testing::PixelsOf;
-using testing::TTestDIB;
-using testing::TTestDIBPtr;
+using tests::Grey;
+using tests::MakeDIB;
+using tests::MakeFilledDIB;
+using tests::MakeRandomDIB;
+using tests::PixelsOf;
+using tests::TTestDIB;
+using tests::TTestDIBPtr;
 
 class TChangeCounter : public TObject {
  public:

@@ -7,7 +7,7 @@
 
 #include "dib/DIBLibrary.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 TTemporaryFolder::TTemporaryFolder() {
   static std::atomic<int> counter{0};
@@ -39,4 +39,4 @@ class TDIBLibraryEnvironment : public ::testing::Environment {
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TDIBLibraryEnvironment);
 }  // namespace
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

@@ -16,7 +16,7 @@
 #include "runtime/Object.h"
 #include "runtime/Stream.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 // An image record: width, height (little-endian 16-bit), then the pixels.
 inline std::vector<uint8_t> MakeRecord(uint16_t width, uint16_t height, const std::vector<uint8_t>& pixels) {
@@ -122,4 +122,4 @@ class TTemporaryFolder {
   std::filesystem::path path_;
 };
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

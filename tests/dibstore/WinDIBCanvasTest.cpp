@@ -31,7 +31,7 @@ constexpr TPixel kBlue = 0x000000FF;  // drawn with 0xFF0000
 
 TEST(WinDIB, DrawingOnTheCanvasFiresTheBitmapsOnChange) {
   TWinDIBPtr dib = MakeWinDIB(8, 8);
-  test::TChangeCounter changes;
+  tests::TChangeCounter changes;
   dib->OnChange = changes.Event();
   dib->Canvas()->MoveTo(0, 0);
   dib->Canvas()->LineTo(5, 0);

@@ -14,7 +14,7 @@
 #include "framework/Program.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 intptr_t Dispatch(TVST2Module& module, int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
@@ -388,4 +388,4 @@ TEST(DispatcherContainment, MissingBuffersAndIndexesOutsideTheParametersAreHarml
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

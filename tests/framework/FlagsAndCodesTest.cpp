@@ -7,7 +7,7 @@
 #include "framework/PluginFlags.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 TEST(PluginFlags, EachMemberHasItsStandardBit) {
@@ -83,4 +83,4 @@ TEST(FourCharCode, HighBytesDoNotSignExtend) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -13,7 +13,7 @@
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TestModule.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 // Event handlers that write their name into a shared log.
 class TEventLog : public TObject {
@@ -32,4 +32,4 @@ class TEventLog : public TObject {
   void Dispatcher(TObject*, int32_t opcode) { Entries.push_back("OnDispatcher " + std::to_string(opcode)); }
 };
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

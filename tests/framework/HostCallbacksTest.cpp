@@ -8,7 +8,7 @@
 
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 struct TExpectedCall {
@@ -163,4 +163,4 @@ TEST(HostCallbacks, SampleRateAndBlockSizeQueriesStoreOnlyPositiveAnswers) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -15,7 +15,7 @@
 #include "runtime/Exceptions.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 // ---- Construction and destruction order of a module built in code ----
@@ -250,4 +250,4 @@ TEST(ModuleClose, AFailingOnCloseStillClosesAndAnswersOne) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -12,7 +12,7 @@
 #include "runtime/ClassInfo.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 TEST(ModuleDefaults, RecordIsFilledBeforeAnySettingIsRead) {
@@ -153,4 +153,4 @@ TEST(ModuleDefaults, CountsFollowTheCollections) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

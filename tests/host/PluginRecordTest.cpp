@@ -6,7 +6,7 @@
 #include "platform/DynamicLibrary.h"
 #include "tests/host/PluginUnderTest.h"
 
-namespace zelk::host_test {
+namespace zelk::tests {
 namespace {
 
 TEST_F(PluginTest, FreshRecordCarriesTheProductsIdentity) {
@@ -82,7 +82,7 @@ TEST_F(PluginTest, BothEntryPointNamesCreateEffects) {
   for (const char* name : {"main", "VSTPluginMain"}) {
     auto entry = reinterpret_cast<VstPluginMainProc>(library.FindSymbol(name));
     ASSERT_NE(entry, nullptr) << library.ErrorText();
-    AEffect* effect = entry(zelk::testing::TRecordingHost::Callback());
+    AEffect* effect = entry(zelk::tests::TRecordingHost::Callback());
     ASSERT_NE(effect, nullptr) << name;
     EXPECT_EQ(effect->uniqueID, 0x5A656C6B);
     EXPECT_EQ(Dispatch(effect, effClose), 1);
@@ -101,4 +101,4 @@ TEST_F(PluginTest, InternalSymbolsAreNotVisible) {
 }
 
 }  // namespace
-}  // namespace zelk::host_test
+}  // namespace zelk::tests

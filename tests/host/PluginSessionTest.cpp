@@ -8,10 +8,10 @@
 #include "tests/host/PluginUnderTest.h"
 #include "tests/support/SampleBuffers.h"
 
-namespace zelk::host_test {
+namespace zelk::tests {
 namespace {
 
-using zelk::testing::TAudioBuffers;
+using zelk::tests::TAudioBuffers;
 
 constexpr int32_t kFrames = 4;
 using TChannel = std::vector<float>;
@@ -134,4 +134,4 @@ TEST_F(PluginTest, SeveralEffectsAtOnceAreIndependent) {
 }
 
 }  // namespace
-}  // namespace zelk::host_test
+}  // namespace zelk::tests

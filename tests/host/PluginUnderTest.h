@@ -13,7 +13,7 @@
 #include "tests/support/RecordingHost.h"
 #include "tools/common/PluginLibrary.h"
 
-namespace zelk::host_test {
+namespace zelk::tests {
 
 class PluginTest : public ::testing::Test {
  protected:
@@ -32,7 +32,7 @@ class PluginTest : public ::testing::Test {
   }
 
   // A new effect, closed after the test unless the test closes it.
-  AEffect* Create(audioMasterCallback host = zelk::testing::TRecordingHost::Callback()) {
+  AEffect* Create(audioMasterCallback host = zelk::tests::TRecordingHost::Callback()) {
     AEffect* effect = EntryPoint()(host);
     if (effect != nullptr) open_.push_back(effect);
     return effect;
@@ -43,7 +43,7 @@ class PluginTest : public ::testing::Test {
   }
 
   // What the plug-in reported with audioMasterAutomate (Index, Opt).
-  std::vector<zelk::testing::THostCall> Automations() const { return host_.CallsOf(audioMasterAutomate); }
+  std::vector<zelk::tests::THostCall> Automations() const { return host_.CallsOf(audioMasterAutomate); }
 
   static intptr_t Dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, intptr_t value = 0,
                            void* ptr = nullptr, float opt = 0.0f) {
@@ -72,8 +72,8 @@ class PluginTest : public ::testing::Test {
   }
 
  private:
-  zelk::testing::TRecordingHost host_;
+  zelk::tests::TRecordingHost host_;
   std::vector<AEffect*> open_;
 };
 
-}  // namespace zelk::host_test
+}  // namespace zelk::tests

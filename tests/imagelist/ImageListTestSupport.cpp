@@ -14,7 +14,7 @@
 #include "runtime/Messages.h"
 #include "runtime/Stream.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 namespace {
 
@@ -143,4 +143,4 @@ std::string StoredPictureHex(uint16_t width, uint16_t height, std::string_view g
   return hex;
 }
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

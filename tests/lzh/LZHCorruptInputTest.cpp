@@ -16,7 +16,7 @@ namespace zelk {
 namespace {
 
 std::vector<uint8_t> PicturePayload(std::vector<uint8_t>& record) {
-  record = lzhtest::PictureRecord(40, 30);
+  record = tests::PictureRecord(40, 30);
   std::vector<uint8_t> payload;
   EXPECT_GT(LZHCompress(record.data(), static_cast<int32_t>(record.size()), payload), 0);
   return payload;
@@ -101,7 +101,7 @@ TEST(LZHCorruptInputTest, GarbageWithAHugeStatedLengthEndsAtTheInputsEnd) {
   // The stream-bound coder has no outside limit: it must stop when the
   // garbage runs out, having produced at most 60 bytes per input bit.
   for (uint32_t seed = 0; seed < 20; ++seed) {
-    auto garbage = lzhtest::RandomBytes(64 + seed * 37, seed);
+    auto garbage = tests::RandomBytes(64 + seed * 37, seed);
     garbage[0] = garbage[1] = garbage[2] = 0xFF;
     garbage[3] = 0x7F;
     TReadOnlyMemoryStream input(garbage);

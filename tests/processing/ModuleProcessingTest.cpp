@@ -9,13 +9,13 @@
 namespace zelk {
 namespace {
 
-using testing::MakeTestModule;
-using testing::PassThrough;
-using testing::TAudioBuffers;
-using testing::TProcessProbe;
-using testing::TRecordingHost;
-using testing::TTestModulePtr;
-using testing::WriteConstant;
+using tests::MakeTestModule;
+using tests::PassThrough;
+using tests::TAudioBuffers;
+using tests::TProcessProbe;
+using tests::TRecordingHost;
+using tests::TTestModulePtr;
+using tests::WriteConstant;
 
 // The host's two process entries, as it calls them through the record.
 void Process(TCustomVST1Module& module, float** inputs, float** outputs, int32_t frames) {

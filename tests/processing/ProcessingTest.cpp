@@ -9,10 +9,10 @@
 namespace zelk {
 namespace {
 
-using testing::PassThrough;
-using testing::TAudioBuffers;
-using testing::TProcessProbe;
-using testing::WriteConstant;
+using tests::PassThrough;
+using tests::TAudioBuffers;
+using tests::TProcessProbe;
+using tests::WriteConstant;
 
 constexpr TChannelCounts kStereo{2, 2};
 

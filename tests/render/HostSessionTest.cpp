@@ -8,7 +8,7 @@
 #include "RenderTestSupport.h"
 #include "tools/common/HostSession.h"
 
-namespace zelk::render_test {
+namespace zelk::tests {
 namespace {
 
 using host::THostSession;
@@ -57,4 +57,4 @@ TEST(HostSession, AMissingLibraryFailsWithItsName) {
 }
 
 }  // namespace
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

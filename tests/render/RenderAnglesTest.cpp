@@ -10,7 +10,7 @@
 
 #include "RenderTestSupport.h"
 
-namespace zelk::render_test {
+namespace zelk::tests {
 namespace {
 
 class RenderAngles : public testing::Test {
@@ -82,4 +82,4 @@ TEST_F(RenderAngles, ASweepSetsTheAngleOncePerBlockFromFirstToLastFrame) {
 }
 
 }  // namespace
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

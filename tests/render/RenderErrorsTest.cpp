@@ -9,7 +9,7 @@
 
 #include "RenderTestSupport.h"
 
-namespace zelk::render_test {
+namespace zelk::tests {
 namespace {
 
 class RenderErrors : public testing::Test {
@@ -69,4 +69,4 @@ TEST_F(RenderErrors, HelpPrintsUsageAndSucceeds) {
 }
 
 }  // namespace
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

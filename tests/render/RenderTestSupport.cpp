@@ -11,7 +11,7 @@
 #include "platform/ShellCommand.h"
 #include "tests/support/BuiltPlugin.h"
 
-namespace zelk::render_test {
+namespace zelk::tests {
 
 namespace {
 
@@ -111,4 +111,4 @@ TRunResult RunRenderer(const std::vector<std::string>& arguments) {
   return result;
 }
 
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace zelk::render_test {
+namespace zelk::tests {
 
 // A 16-bit sample pair of one frame.
 struct TFrame {
@@ -51,4 +51,4 @@ std::vector<TFrame> ReadStereoWav(const std::string& path, int* format = nullptr
 // Runs zelk-render with the given arguments (each quoted for the shell).
 TRunResult RunRenderer(const std::vector<std::string>& arguments);
 
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

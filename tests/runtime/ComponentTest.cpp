@@ -3,7 +3,7 @@
 #include "TestClasses.h"
 #include "runtime/Exceptions.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 struct TOwnerFixture : ::testing::Test {
@@ -123,4 +123,4 @@ TEST(States, MarksAreIndependentFlags) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

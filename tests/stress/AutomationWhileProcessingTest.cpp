@@ -27,7 +27,7 @@
 namespace {
 
 using zelk::host::THostSession;
-using zelk::testing::TAudioBuffers;
+using zelk::tests::TAudioBuffers;
 
 constexpr int32_t kBlockSize = 256;
 constexpr int64_t kMaxCallsPerThread = 20'000'000;

@@ -26,7 +26,7 @@
 namespace {
 
 using zelk::host::THostSession;
-using zelk::testing::TAudioBuffers;
+using zelk::tests::TAudioBuffers;
 
 constexpr int32_t kLongestBlock = 3000;
 constexpr float kHeldBefore = 0.5f;

@@ -25,7 +25,7 @@
 namespace {
 
 using zelk::host::THostSession;
-using zelk::testing::TAudioBuffers;
+using zelk::tests::TAudioBuffers;
 
 constexpr int kThreads = 4;
 constexpr int kInstancesPerThread = 100;

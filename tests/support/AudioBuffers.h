@@ -10,7 +10,7 @@
 #include "runtime/Object.h"
 #include "tests/support/SampleBuffers.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 // A process event whose behaviour a test supplies.
 class TProcessProbe : public TObject {
@@ -56,4 +56,4 @@ inline TProcessProbe::TBody PassThrough(int32_t channels) {
   };
 }
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

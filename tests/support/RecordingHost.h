@@ -12,7 +12,7 @@
 
 #include "framework/VstInterface.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 struct THostCall {
   AEffect* Effect = nullptr;
@@ -79,4 +79,4 @@ class TRecordingHost {
   }
 };
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

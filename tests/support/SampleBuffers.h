@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 class TAudioBuffers {
  public:
@@ -68,4 +68,4 @@ class TAudioBuffers {
   std::vector<float*> pointers_;
 };
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

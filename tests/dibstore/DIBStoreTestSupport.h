@@ -15,6 +15,8 @@
 #include "runtime/Filer.h"
 #include "runtime/Object.h"
 #include "runtime/Stream.h"
+#include "tests/support/ChangeCounter.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace zelk::tests {
 
@@ -51,14 +53,6 @@ inline std::vector<uint8_t> RandomBytes(size_t count, uint32_t seed) {
 }
 
 inline std::vector<uint8_t> StreamBytes(const TMemoryStream& stream) { return stream.ToVector(); }
-
-// Counts the change notifications of a bitmap or canvas.
-class TChangeCounter : public TObject {
- public:
-  void Changed(TObject*) { ++Count; }
-  TNotifyEvent Event() { return TNotifyEvent::Bind<&TChangeCounter::Changed>(this); }
-  int Count = 0;
-};
 
 // Captures what an object declares in DefineProperties, in order.
 class TRecordingFiler : public TFiler {
@@ -108,18 +102,6 @@ class TCapturingValueWriter : public TValueWriter {
   void WriteIdent(std::string_view ident) override { Written.emplace_back(ident); }
   void WriteBoolean(bool) override {}
   std::vector<std::string> Written;
-};
-
-// A folder of its own for each test's files, removed afterwards.
-class TTemporaryFolder {
- public:
-  TTemporaryFolder();
-  ~TTemporaryFolder();
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
-  std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
 };
 
 }  // namespace zelk::tests

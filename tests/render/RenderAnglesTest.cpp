@@ -23,15 +23,15 @@ class RenderAngles : public testing::Test {
   // answers the output frames.
   std::vector<TFrame> Render(const std::vector<TFrame>& frames, std::vector<std::string> arguments,
                              int* format = nullptr) {
-    WriteStereoWav(m_Folder.File("in.wav"), frames);
-    arguments.insert(arguments.end(), {"--plugin", m_Plugin, m_Folder.File("in.wav"), m_Folder.File("out.wav")});
+    WriteStereoWav(m_Folder.PathOf("in.wav"), frames);
+    arguments.insert(arguments.end(), {"--plugin", m_Plugin, m_Folder.PathOf("in.wav"), m_Folder.PathOf("out.wav")});
     const TRunResult run = RunRenderer(arguments);
     EXPECT_EQ(run.ExitCode, 0) << run.Errors;
-    return ReadStereoWav(m_Folder.File("out.wav"), format);
+    return ReadStereoWav(m_Folder.PathOf("out.wav"), format);
   }
 
   std::string m_Plugin;
-  TScratchFolder m_Folder;
+  TTemporaryFolder m_Folder;
 };
 
 TEST_F(RenderAngles, At360DegreesTheFileComesBackUnchanged) {

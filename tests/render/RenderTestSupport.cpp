@@ -26,19 +26,6 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 
 }  // namespace
 
-TScratchFolder::TScratchFolder() {
-  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-  std::random_device random;
-  m_Path = std::filesystem::temp_directory_path() /
-           ("zelk-render-test-" + std::string(test->name()) + "-" + std::to_string(random()));
-  std::filesystem::create_directories(m_Path);
-}
-
-TScratchFolder::~TScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(m_Path, ignored);
-}
-
 std::vector<TFrame> TestFrames(int frames) {
   std::vector<TFrame> result(static_cast<size_t>(frames));
   for (int i = 0; i < frames; ++i) {
@@ -96,9 +83,9 @@ std::vector<TFrame> ReadStereoWav(const std::string& path, int* format) {
 ::testing::AssertionResult FindPluginUnderTest(std::string& path) { return tests::FindBuiltPlugin(path); }
 
 TRunResult RunRenderer(const std::vector<std::string>& arguments) {
-  TScratchFolder captures;
-  const std::string outputFile = captures.File("stdout.txt");
-  const std::string errorFile = captures.File("stderr.txt");
+  TTemporaryFolder captures;
+  const std::string outputFile = captures.PathOf("stdout.txt");
+  const std::string errorFile = captures.PathOf("stderr.txt");
   std::string command = Quoted(ZELK_RENDER_TOOL);
   for (const std::string& argument : arguments) {
     command.append(" ").append(Quoted(argument));

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TemporaryFolder.h"
+
 namespace zelk::tests {
 
 // A 16-bit sample pair of one frame.
@@ -24,16 +26,6 @@ struct TRunResult {
   std::string Errors;  // stderr
 };
 
-// A fresh, empty folder for the running test, removed with the object.
-class TScratchFolder {
- public:
-  TScratchFolder();
-  ~TScratchFolder();
-  std::string File(const std::string& name) const { return (m_Path / name).string(); }
-
- private:
-  std::filesystem::path m_Path;
-};
 
 // Distinct, full-range content on both channels (never -32768, which has no
 // positive counterpart, so negation stays exact).

@@ -24,6 +24,7 @@
 #include <string>
 #include <utility>
 
+#include "tests/support/SampleBuffers.h"
 #include "tools/common/HostSession.h"
 
 namespace {
@@ -34,34 +35,13 @@ constexpr float kNormalizedAngle = 0.25f;  // 90 degrees: both coefficients non-
 
 zelk::host::THostSession g_Session;
 
-// Four channel buffers, 64-byte aligned, filled with uniform audio.
-class TChannels {
- public:
-  explicit TChannels(int64_t frames) : m_Frames(frames) {
-    std::mt19937 random(11);
-    std::uniform_real_distribution<float> audio(-1.0f, 1.0f);
-    for (float*& channel : m_Channels) {
-      channel = static_cast<float*>(std::aligned_alloc(64, Bytes()));
-      for (int64_t i = 0; i < frames; ++i) {
-        channel[i] = audio(random);
-      }
-    }
-  }
-  ~TChannels() {
-    for (float* channel : m_Channels) {
-      std::free(channel);
-    }
-  }
-  TChannels(const TChannels&) = delete;
-  TChannels& operator=(const TChannels&) = delete;
-
-  size_t Bytes() const { return static_cast<size_t>(m_Frames) * sizeof(float); }
-  float** Inputs() { return &m_Channels[0]; }
-  float** Outputs() { return &m_Channels[2]; }
-
- private:
-  int64_t m_Frames;
-  float* m_Channels[4] = {};
+// Two input and two output channels of uniform audio, 64-byte aligned.
+struct TChannels {
+  explicit TChannels(int64_t frames) : Buffers(4, static_cast<int32_t>(frames)) { Buffers.FillNoise(11); }
+  size_t Bytes() const { return static_cast<size_t>(Buffers.Frames()) * sizeof(float); }
+  float** Inputs() { return Buffers.Pointers(); }
+  float** Outputs() { return Buffers.Pointers() + 2; }
+  zelk::tests::TAudioBuffers Buffers;
 };
 
 void SetPerFrame(benchmark::State& state, int64_t frames) {

@@ -14,6 +14,7 @@
 #include <random>
 
 #include "effect/StereoRotation.h"
+#include "tests/support/SampleBuffers.h"
 
 namespace {
 
@@ -22,38 +23,15 @@ using zelk::TRotationPath;
 
 constexpr int64_t kSizes[] = {64, 512, 4096, 4194304};
 
-// Four channel buffers, 64-byte aligned, inputs filled with uniform audio.
-class TChannels {
- public:
-  explicit TChannels(int64_t frames) : m_Frames(frames) {
-    for (float*& channel : m_Channels) {
-      channel = static_cast<float*>(std::aligned_alloc(64, Bytes()));
-    }
-    std::mt19937 random(7);
-    std::uniform_real_distribution<float> audio(-1.0f, 1.0f);
-    for (int64_t i = 0; i < frames; ++i) {
-      for (float* channel : m_Channels) {
-        channel[i] = audio(random);
-      }
-    }
-  }
-  ~TChannels() {
-    for (float* channel : m_Channels) {
-      std::free(channel);
-    }
-  }
-  TChannels(const TChannels&) = delete;
-  TChannels& operator=(const TChannels&) = delete;
-
-  size_t Bytes() const { return static_cast<size_t>(m_Frames) * sizeof(float); }
-  float* InLeft() { return m_Channels[0]; }
-  float* InRight() { return m_Channels[1]; }
-  float* OutLeft() { return m_Channels[2]; }
-  float* OutRight() { return m_Channels[3]; }
-
- private:
-  int64_t m_Frames;
-  float* m_Channels[4] = {};
+// Two input and two output channels of uniform audio, 64-byte aligned.
+struct TChannels {
+  explicit TChannels(int64_t frames) : Buffers(4, static_cast<int32_t>(frames)) { Buffers.FillNoise(7); }
+  size_t Bytes() const { return static_cast<size_t>(Buffers.Frames()) * sizeof(float); }
+  float* InLeft() { return Buffers.Data(0); }
+  float* InRight() { return Buffers.Data(1); }
+  float* OutLeft() { return Buffers.Data(2); }
+  float* OutRight() { return Buffers.Data(3); }
+  zelk::tests::TAudioBuffers Buffers;
 };
 
 void SetPerFrame(benchmark::State& state, int64_t frames) {

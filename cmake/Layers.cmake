@@ -24,6 +24,8 @@ function(zelk_test_suite name dir)
     # Host-like tests load the built plug-in the way a host does.
     add_dependencies(${name} Zelk)
     set(plugin_env "ZELK_PLUGIN=$<TARGET_FILE:Zelk>")
+    # Run by hand, they find the plug-in of their own build (tests/support/BuiltPlugin.h).
+    target_compile_definitions(${name} PRIVATE ZELK_BUILT_PLUGIN="$<TARGET_FILE:Zelk>")
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${plugin_env}")
 endfunction()

@@ -25,6 +25,7 @@ function(zelk_windows_host_suite name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   add_dependencies(${name} Zelk)
+  target_compile_definitions(${name} PRIVATE ZELK_BUILT_PLUGIN="Z:$<TARGET_FILE:Zelk>")
   add_test(NAME ${name} COMMAND ${name})
   # A drive path: Wine maps Z: to the root of the build machine.
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "ZELK_PLUGIN=Z:$<TARGET_FILE:Zelk>" TIMEOUT 300)

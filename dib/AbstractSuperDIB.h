@@ -16,6 +16,16 @@
 // must outlive it, and so must the bitmap named as owner of DrawProc.
 //
 // All operations run on the window thread; nothing here is synchronised.
+//
+// Where the bodies are (one file per group of members, named after the
+// group): AbstractSuperDIB.cpp (construction, size, settings, pixels, fill,
+// update brackets, assignment), AbstractSuperDIBDraw.cpp (Draw, DrawRaw,
+// DrawWith, DrawMask, DrawMaskAsImage, TransformInto),
+// AbstractSuperDIBData.cpp (the streamed Data block: DefineProperties,
+// ReadData, WriteData), DIBImport.cpp (ImportImage, ImportMask,
+// ImportPicture), DIBFilter.cpp (ApplyFilter), DIBGlyph.cpp (DrawGlyph),
+// DIBRegions.cpp (AlphaRegion, ColorRegion), DIBRender8.cpp (Render8Bit),
+// DIBStretch.cpp (StretchFrom).
 #pragma once
 
 #include <cstddef>

@@ -1,17 +1,13 @@
 #include "dib/DIBCompressorRegistry.h"
 
-#include <algorithm>
-#include <memory>
-#include <vector>
+#include "runtime/Registry.h"
 
 namespace zelk {
 
 namespace {
 
-using TOwnedCompressor = std::unique_ptr<TAbstractDIBCompressor, TFreeObject>;
-
-std::vector<TOwnedCompressor>& Compressors() {
-  static std::vector<TOwnedCompressor> compressors;
+TRegistry<TAbstractDIBCompressor, TFreeObject>& Compressors() {
+  static TRegistry<TAbstractDIBCompressor, TFreeObject> compressors;
   return compressors;
 }
 
@@ -22,42 +18,31 @@ TAbstractDIBCompressor*& Current() {
 
 }  // namespace
 
-void RegisterDIBCompressor(TAbstractDIBCompressor* compressor) {
-  if (compressor != nullptr) Compressors().emplace_back(compressor);
-}
+void RegisterDIBCompressor(TAbstractDIBCompressor* compressor) { Compressors().Add(compressor); }
 
 void UnregisterDIBCompressor(TAbstractDIBCompressor* compressor) {
-  auto& compressors = Compressors();
-  auto found = std::find_if(compressors.begin(), compressors.end(),
-                            [compressor](const TOwnedCompressor& entry) { return entry.get() == compressor; });
-  if (found == compressors.end()) return;
+  if (!Compressors().Contains(compressor)) return;
   if (Current() == compressor) Current() = nullptr;
-  compressors.erase(found);
+  Compressors().Remove(compressor);
 }
 
 void ClearDIBCompressors() {
   Current() = nullptr;
-  Compressors().clear();
+  Compressors().Clear();
 }
 
-int DIBCompressorCount() { return static_cast<int>(Compressors().size()); }
+int DIBCompressorCount() { return Compressors().Count(); }
 
-TAbstractDIBCompressor* DIBCompressorAt(int index) { return Compressors().at(static_cast<size_t>(index)).get(); }
+TAbstractDIBCompressor* DIBCompressorAt(int index) { return Compressors().At(index); }
 
 TAbstractDIBCompressor* FindDIBCompressor(std::string_view guidText) {
-  const auto& compressors = Compressors();
-  for (auto entry = compressors.rbegin(); entry != compressors.rend(); ++entry) {
-    if (GUIDToString((*entry)->GetGUID()) == guidText) return entry->get();
-  }
-  return nullptr;
+  return Compressors().FindLatest(
+      [guidText](const TAbstractDIBCompressor& compressor) { return GUIDToString(compressor.GetGUID()) == guidText; });
 }
 
 TAbstractDIBCompressor* FindDIBDecompressor(const TGUID& guid) {
-  const auto& compressors = Compressors();
-  for (auto entry = compressors.rbegin(); entry != compressors.rend(); ++entry) {
-    if ((*entry)->CanDecompress(guid)) return entry->get();
-  }
-  return nullptr;
+  return Compressors().FindLatest(
+      [&guid](const TAbstractDIBCompressor& compressor) { return compressor.CanDecompress(guid); });
 }
 
 TAbstractDIBCompressor* CurrentDIBCompressor() { return Current(); }

@@ -12,7 +12,8 @@
 
 namespace zelk {
 
-// Appends compressor; the registry owns it from now on.
+// Appends compressor; the registry owns it from now on. Null, or a
+// compressor already registered, is ignored.
 void RegisterDIBCompressor(TAbstractDIBCompressor* compressor);
 // Destroys one registered compressor (clearing the current one if it was that).
 void UnregisterDIBCompressor(TAbstractDIBCompressor* compressor);
@@ -20,6 +21,7 @@ void UnregisterDIBCompressor(TAbstractDIBCompressor* compressor);
 void ClearDIBCompressors();
 
 int DIBCompressorCount();
+// Raises std::out_of_range for an index outside the list.
 TAbstractDIBCompressor* DIBCompressorAt(int index);
 
 // The compressor whose GUID in canonical text form equals guidText exactly

@@ -1,10 +1,10 @@
 #include "dib/PictureLoader.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <utility>
 
+#include "runtime/Registry.h"
 #include "runtime/Text.h"
 
 namespace zelk {
@@ -16,10 +16,13 @@ struct TLoaderEntry {
   TPictureDecoder Decoder;
 };
 
-// Filled at library start; read only afterwards.
-std::vector<TLoaderEntry>& Loaders() {
-  static std::vector<TLoaderEntry> loaders;
+TRegistry<TLoaderEntry, std::default_delete<TLoaderEntry>>& Loaders() {
+  static TRegistry<TLoaderEntry, std::default_delete<TLoaderEntry>> loaders;
   return loaders;
+}
+
+TLoaderEntry* FindEntry(std::string_view extension) {
+  return Loaders().FindFirst([extension](const TLoaderEntry& entry) { return SameText(entry.Extension, extension); });
 }
 
 std::string_view ExtensionOf(std::string_view fileName) {
@@ -47,25 +50,20 @@ bool ReadWholeFile(const std::string& fileName, std::vector<uint8_t>& bytes) {
 }  // namespace
 
 void RegisterPictureLoader(std::string_view extension, TPictureDecoder decoder) {
-  auto& loaders = Loaders();
-  auto existing = std::find_if(loaders.begin(), loaders.end(),
-                               [extension](const TLoaderEntry& entry) { return SameText(entry.Extension, extension); });
-  if (existing != loaders.end()) {
+  if (TLoaderEntry* existing = FindEntry(extension)) {
     existing->Decoder = decoder;
   } else {
-    loaders.push_back({std::string(extension), decoder});
+    Loaders().Add(new TLoaderEntry{std::string(extension), decoder});
   }
 }
 
-void ClearPictureLoaders() { Loaders().clear(); }
+void ClearPictureLoaders() { Loaders().Clear(); }
 
 TPictureDecoder FindPictureLoader(std::string_view fileName) {
   const std::string_view extension = ExtensionOf(fileName);
   if (extension.empty()) return nullptr;
-  for (const TLoaderEntry& entry : Loaders()) {
-    if (SameText(entry.Extension, extension)) return entry.Decoder;
-  }
-  return nullptr;
+  const TLoaderEntry* entry = FindEntry(extension);
+  return entry != nullptr ? entry->Decoder : nullptr;
 }
 
 TLoadedPicture LoadPictureFile(const std::string& fileName) {

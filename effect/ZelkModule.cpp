@@ -55,8 +55,8 @@ void TZelkVSTModule::VST2ModuleParameterChange(TObject*, int32_t, float) {
 // Audio thread. With fewer than two channels on either side (module code
 // changed the counts) there is nothing to rotate: the outputs go silent.
 void TZelkVSTModule::VST2ModuleProcess(float** Inputs, float** Outputs, int32_t SampleFrames) {
-  if (numInputs() < kStereoChannels || numOutputs() < kStereoChannels) {
-    MuteChannels(Outputs, numOutputs(), SampleFrames);
+  if (NumInputs() < kStereoChannels || NumOutputs() < kStereoChannels) {
+    MuteChannels(Outputs, NumOutputs(), SampleFrames);
     return;
   }
   const TRotationCoefficients coefficients{CosAngle.load(std::memory_order_relaxed),

@@ -73,9 +73,9 @@ class TCustomVST1Module : public TDataModule {
   int32_t BlockSize() const { return blockSize_.load(std::memory_order_relaxed); }
   virtual void SetBlockSize(int32_t blockSize);  // [processing]
 
-  int32_t numInputs() const { return Effect.numInputs; }
+  int32_t NumInputs() const { return Effect.numInputs; }
   virtual void SetNumInputs(int32_t count);  // [processing]
-  int32_t numOutputs() const { return Effect.numOutputs; }
+  int32_t NumOutputs() const { return Effect.numOutputs; }
   virtual void SetNumOutputs(int32_t count);  // [processing]
   TChannelCounts ChannelCounts() const { return {Effect.numInputs, Effect.numOutputs}; }
   // The item counts of ParameterProperties and Programs. The setters ignore

@@ -89,7 +89,7 @@ void TCustomVST1Module::PrepareBlockBuffers() {
     Processing.Blocks().Release();
     return;
   }
-  Processing.Blocks().Prepare(numInputs(), numOutputs());
+  Processing.Blocks().Prepare(NumInputs(), NumOutputs());
   RefreshInitialDelay();
 }
 

@@ -33,12 +33,12 @@ int32_t TCustomVST2Module::CanDo(const char* text) {
 
 // User-interface thread (effGetInputProperties).
 bool TCustomVST2Module::GetInputProperties(int32_t index, VstPinProperties* properties) {
-  return DescribePin(this, TPinDirection::pdInput, index, numInputs(), OnInputProperties, properties);
+  return DescribePin(this, TPinDirection::pdInput, index, NumInputs(), OnInputProperties, properties);
 }
 
 // User-interface thread (effGetOutputProperties).
 bool TCustomVST2Module::GetOutputProperties(int32_t index, VstPinProperties* properties) {
-  return DescribePin(this, TPinDirection::pdOutput, index, numOutputs(), OnOutputProperties, properties);
+  return DescribePin(this, TPinDirection::pdOutput, index, NumOutputs(), OnOutputProperties, properties);
 }
 
 // Audio thread as a rule (effProcessEvents comes just before a process call).

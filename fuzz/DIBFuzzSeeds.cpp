@@ -13,9 +13,9 @@
 
 namespace {
 
-using zelk::test::BuildBMP;
-using zelk::test::PaddedRows;
-using zelk::test::TBMPParts;
+using zelk::tests::BuildBMP;
+using zelk::tests::PaddedRows;
+using zelk::tests::TBMPParts;
 
 void WriteSeed(const std::filesystem::path& folder, const std::string& name, const std::vector<uint8_t>& bytes) {
   std::ofstream out(folder / name, std::ios::binary);

@@ -20,7 +20,7 @@
 namespace {
 
 using namespace zelk;
-using namespace zelk::test;
+using namespace zelk::tests;
 
 bool ReadRoot(TTestRoot& root, std::span<const uint8_t> bytes) {
   TReadOnlyMemoryStream stream(bytes);

@@ -13,7 +13,7 @@
 namespace {
 
 using namespace zelk;
-using namespace zelk::test;
+using namespace zelk::tests;
 
 std::vector<uint8_t> EveryKindOfValue() {
   TRootPointer root = NewRoot();

@@ -1,23 +1,22 @@
 #include "runtime/ClassRegistry.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "runtime/ClassInfo.h"
+#include "runtime/Registry.h"
 #include "runtime/Text.h"
 
 namespace zelk {
 
 namespace {
-// Filled at library start on one thread and only read afterwards.
-std::vector<const TClassInfo*>& Registry() {
-  static std::vector<const TClassInfo*> classes;
+// Refers to the class descriptions, which live as long as the process.
+TRegistry<const TClassInfo>& Classes() {
+  static TRegistry<const TClassInfo> classes;
   return classes;
 }
 }  // namespace
 
 void RegisterClass(const TClassInfo& classInfo) {
-  if (GetClass(classInfo.Name()) == nullptr) Registry().push_back(&classInfo);
+  // A class of the same name stays the one that streams create.
+  if (GetClass(classInfo.Name()) == nullptr) Classes().Add(&classInfo);
 }
 
 void RegisterClasses(std::initializer_list<const TClassInfo*> classes) {
@@ -25,15 +24,11 @@ void RegisterClasses(std::initializer_list<const TClassInfo*> classes) {
 }
 
 void UnregisterClass(const TClassInfo& classInfo) {
-  auto& classes = Registry();
-  classes.erase(std::remove(classes.begin(), classes.end(), &classInfo), classes.end());
+  Classes().Remove(&classInfo);
 }
 
 const TClassInfo* GetClass(std::string_view name) {
-  for (const TClassInfo* classInfo : Registry()) {
-    if (SameText(classInfo->Name(), name)) return classInfo;
-  }
-  return nullptr;
+  return Classes().FindFirst([name](const TClassInfo& classInfo) { return SameText(classInfo.Name(), name); });
 }
 
 }  // namespace zelk

@@ -26,22 +26,6 @@ void TStream::WriteBuffer(const void* buffer, int64_t count) {
   if (count < 0 || (count > 0 && Write(buffer, count) != count)) throw EWriteError(messages::kWriteError);
 }
 
-int64_t TStream::CopyFrom(TStream& source, int64_t count) {
-  if (count == 0) {
-    source.SetPosition(0);
-    count = source.Size();
-  }
-  uint8_t chunk[16384];
-  int64_t left = count;
-  while (left > 0) {
-    const int64_t step = std::min<int64_t>(left, sizeof chunk);
-    source.ReadBuffer(chunk, step);
-    WriteBuffer(chunk, step);
-    left -= step;
-  }
-  return count;
-}
-
 void TCustomMemoryStream::SetPointer(const uint8_t* data, int64_t size) {
   data_ = data;
   size_ = size;
@@ -112,14 +96,6 @@ void TMemoryStream::Clear() {
   data_ = nullptr;
   size_ = 0;
   position_ = 0;
-}
-
-void TMemoryStream::LoadFrom(TStream& source) {
-  source.SetPosition(0);
-  const int64_t size = source.Size();
-  SetSize(size);
-  position_ = 0;
-  if (size > 0) source.ReadBuffer(storage_.data(), size);
 }
 
 }  // namespace zelk

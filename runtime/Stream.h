@@ -33,8 +33,6 @@ class TStream {
   // "Stream-Lesefehler" or EWriteError "Stream-Schreibfehler".
   void ReadBuffer(void* buffer, int64_t count);
   void WriteBuffer(const void* buffer, int64_t count);
-  // Copies count bytes from source (all of it from position 0 when count is 0).
-  int64_t CopyFrom(TStream& source, int64_t count);
 
   template <class T>
   T ReadValue() {
@@ -82,7 +80,6 @@ class TMemoryStream : public TCustomMemoryStream {
   void Clear();
   uint8_t* Memory() { return storage_.data(); }
   using TCustomMemoryStream::Memory;
-  void LoadFrom(TStream& source);
   std::vector<uint8_t> ToVector() const { return {data_, data_ + size_}; }
 
  private:

@@ -46,7 +46,6 @@ bool IsAscii(std::string_view text) {
 std::string WideToSystem(std::u16string_view text) { return SystemCodePage().FromWide(text); }
 std::u16string SystemToWide(std::string_view text) { return SystemCodePage().ToWide(text); }
 std::string Utf8ToSystem(std::string_view text) { return WideToSystem(Utf8ToWide(text)); }
-std::string SystemToUtf8(std::string_view text) { return WideToUtf8(SystemToWide(text)); }
 
 size_t CharacterCount(std::string_view text) {
   size_t count = 0;

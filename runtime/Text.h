@@ -20,7 +20,6 @@ bool IsValidIdent(std::string_view name);
 std::string WideToSystem(std::u16string_view text);
 std::u16string SystemToWide(std::string_view text);
 std::string Utf8ToSystem(std::string_view text);
-std::string SystemToUtf8(std::string_view text);
 bool IsAscii(std::string_view text);
 
 // Number of characters (not bytes) in a system-code-page string.

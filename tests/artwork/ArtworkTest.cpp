@@ -27,7 +27,7 @@ TEST(Artwork, TheCommittedPicturesAreWhatTheGeneratorPaints) {
   } pictures[] = {{"Zelk1.png", &PaintKnobCap, 195, 222}, {"ZVBack.png", &PaintBackground, 390, 444}};
   for (const auto& picture : pictures) {
     SCOPED_TRACE(picture.File);
-    const TLoadedPicture committed = test::CommittedPicture(picture.File);
+    const TLoadedPicture committed = tests::CommittedPicture(picture.File);
     const TLoadedPicture painted = picture.Paint();
     EXPECT_EQ(committed.width, picture.Width);
     EXPECT_EQ(committed.height, picture.Height);

@@ -6,7 +6,7 @@
 
 #include "dib/codecs/PNGDecoder.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 std::filesystem::path CommittedPicturePath(const std::string& name) {
   return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" / "pictures" / name;
@@ -18,4 +18,4 @@ TLoadedPicture CommittedPicture(const std::string& name) {
   return DecodePNG(bytes);
 }
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

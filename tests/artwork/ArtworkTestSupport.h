@@ -6,11 +6,11 @@
 
 #include "dib/PictureSource.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 // resources/pictures/<name> of the source tree.
 std::filesystem::path CommittedPicturePath(const std::string& name);
 // The committed PNG file, decoded.
 TLoadedPicture CommittedPicture(const std::string& name);
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

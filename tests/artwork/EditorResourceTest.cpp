@@ -189,7 +189,7 @@ TEST(EditorResource, TheStoredPicturesAreRLEBlocksOfTheCommittedPictures) {
   for (size_t i = 0; i < blocks.size(); ++i) {
     SCOPED_TRACE(files[i]);
     const std::vector<uint8_t>& block = blocks[i];
-    const TLoadedPicture committed = test::CommittedPicture(files[i]);
+    const TLoadedPicture committed = tests::CommittedPicture(files[i]);
     ASSERT_GE(block.size(), 26u);
     EXPECT_EQ(std::string(block.begin(), block.begin() + 6), "DIBCMP");
     EXPECT_EQ(std::vector<uint8_t>(block.begin() + 6, block.begin() + 22), kRLEGUIDBytes);

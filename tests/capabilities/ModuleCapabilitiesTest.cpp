@@ -10,8 +10,8 @@
 namespace zelk {
 namespace {
 
-using testing::MakeTestModule;
-using testing::TTestModulePtr;
+using tests::MakeTestModule;
+using tests::TTestModulePtr;
 
 class TCapabilityLog : public TObject {
  public:

@@ -8,7 +8,7 @@
 namespace zelk {
 namespace {
 
-using testing::TFakeCPUIDSource;
+using tests::TFakeCPUIDSource;
 
 constexpr uint32_t kIntelP3 = 0x00000673;  // family 6, model 7: SEP works
 

@@ -12,7 +12,7 @@
 namespace zelk {
 namespace {
 
-using testing::TFakeCPUIDSource;
+using tests::TFakeCPUIDSource;
 
 int64_t Published(TCPU& cpu, const char* name) {
   const TPropInfo* property = TCPU::StaticClass().FindProperty(name);

@@ -12,7 +12,7 @@
 
 #include "framework/CPUIDSource.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 class TFakeCPUIDSource : public TCPUIDSource {
  public:
@@ -78,4 +78,4 @@ class TFakeCPUIDSource : public TCPUIDSource {
   std::vector<TCPUIDRegisters> leaf2Calls_;
 };
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

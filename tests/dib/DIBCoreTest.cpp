@@ -6,26 +6,17 @@
 #include "platform/Backend.h"
 #include "runtime/ClassBuilder.h"
 #include "tests/dib/TestDIB.h"
+#include "tests/support/ChangeCounter.h"
 
 namespace zelk {
 namespace {
 
-using testing::Grey;
-using testing::MakeDIB;
-using testing::TTestDIB;
-using testing::TTestDIBPtr;
+using tests::Grey;
+using tests::MakeDIB;
+using tests::TTestDIB;
+using tests::TTestDIBPtr;
 
-// Counts OnChange calls of the bitmaps it is bound to.
-class TChangeCounter : public TObject {
- public:
-  void Changed(TObject* Sender) {
-    ++count;
-    lastSender = Sender;
-  }
-  void Watch(TAbstractSuperDIB& dib) { dib.OnChange = TNotifyEvent::Bind<&TChangeCounter::Changed>(this); }
-  int count = 0;
-  TObject* lastSender = nullptr;
-};
+using tests::TChangeCounter;
 
 TEST(DIBCreation, StartsEmptyWithDefaults) {
   TTestDIBPtr dib(New<TTestDIB>());
@@ -50,14 +41,14 @@ TEST(DIBCreation, CreateSizeClipsToThePicture) {
 TEST(DIBSettings, AngleIsReducedModuloOneTurn) {
   TTestDIBPtr dib = MakeDIB(2, 2);
   TChangeCounter counter;
-  counter.Watch(*dib);
+  dib->OnChange = counter.Event();
   dib->SetAngle(360);
   EXPECT_EQ(dib->Angle(), 0);
-  EXPECT_EQ(counter.count, 0);
+  EXPECT_EQ(counter.Count, 0);
   dib->SetAngle(725);
   EXPECT_EQ(dib->Angle(), 5);
-  EXPECT_EQ(counter.count, 1);
-  EXPECT_EQ(counter.lastSender, dib.get());
+  EXPECT_EQ(counter.Count, 1);
+  EXPECT_EQ(counter.LastSender, dib.get());
 }
 
 // A zero side becomes 1 on a bitmap that has a size; on an empty one
@@ -85,14 +76,14 @@ TEST(DIBSettings, MaskedAndTransparentExcludeEachOther) {
 TEST(DIBSettings, ScaleSetsBothAxesUnlessBothAlreadyMatch) {
   TTestDIBPtr dib = MakeDIB(1, 1);
   TChangeCounter counter;
-  counter.Watch(*dib);
+  dib->OnChange = counter.Event();
   dib->SetScaleY(50);
   dib->SetScale(100);
   EXPECT_EQ(dib->ScaleX(), 100.0L);
   EXPECT_EQ(dib->ScaleY(), 100.0L);
-  EXPECT_EQ(counter.count, 2);
+  EXPECT_EQ(counter.Count, 2);
   dib->SetScale(100);
-  EXPECT_EQ(counter.count, 2);
+  EXPECT_EQ(counter.Count, 2);
 }
 
 // tmAuto reports the bottom-left pixel but drawing keys on the stored value.
@@ -129,16 +120,16 @@ TEST(DIBSettings, RowRoutineFollowsTheSettings) {
 TEST(DIBUpdates, BracketHoldsOnChangeUntilTheLastEndUpdate) {
   TTestDIBPtr dib = MakeDIB(1, 1);
   TChangeCounter counter;
-  counter.Watch(*dib);
+  dib->OnChange = counter.Event();
   dib->BeginUpdate();
   dib->BeginUpdate();
   dib->SetOpacity(3);
   EXPECT_EQ(dib->DrawProc().Routine, TRowRoutine::rrBlendRowOpacity);
   dib->SetAngle(4);
   dib->EndUpdate();
-  EXPECT_EQ(counter.count, 0);
+  EXPECT_EQ(counter.Count, 0);
   dib->EndUpdate();
-  EXPECT_EQ(counter.count, 1);
+  EXPECT_EQ(counter.Count, 1);
   try {
     dib->EndUpdate();
     FAIL();
@@ -146,7 +137,7 @@ TEST(DIBUpdates, BracketHoldsOnChangeUntilTheLastEndUpdate) {
     EXPECT_STREQ(error.what(), "EndUpdate without BeginUpdate");
   }
   EXPECT_EQ(dib->UpdateCount(), 0);
-  EXPECT_EQ(counter.count, 1);
+  EXPECT_EQ(counter.Count, 1);
 }
 
 TEST(DIBCopying, AssignCopiesPixelsAndSettingsAcrossSizes) {
@@ -158,17 +149,17 @@ TEST(DIBCopying, AssignCopiesPixelsAndSettingsAcrossSizes) {
   source->SetAngle(12);
   TTestDIBPtr dest = MakeDIB(9, 9);
   TChangeCounter counter;
-  counter.Watch(*dest);
+  dest->OnChange = counter.Event();
   dest->Assign(source.get());
   EXPECT_EQ(dest->Width(), 3);
   EXPECT_EQ(dest->Height(), 2);
-  EXPECT_EQ(testing::PixelsOf(*dest), testing::PixelsOf(*source));
+  EXPECT_EQ(tests::PixelsOf(*dest), tests::PixelsOf(*source));
   EXPECT_EQ(dest->Opacity(), 77);
   EXPECT_TRUE(dest->Transparent());
   EXPECT_EQ(dest->Angle(), 12);
   // The last Changed makes dest the owner of its routine again.
   EXPECT_EQ(dest->DrawProc(), (TDrawProc{TRowRoutine::rrKeyRowOpacity, dest.get()}));
-  EXPECT_GE(counter.count, 1);
+  EXPECT_GE(counter.Count, 1);
 }
 
 TEST(DIBCopying, AssignPropertiesToAnotherKindNamesIt) {

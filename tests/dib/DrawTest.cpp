@@ -8,23 +8,20 @@
 #include "dib/AbstractSuperDIB.h"
 #include "dib/DIBPixels.h"
 #include "tests/dib/TestDIB.h"
+#include "tests/support/ChangeCounter.h"
 
 namespace zelk {
 namespace {
 
-using testing::Grey;
-using testing::MakeDIB;
-using testing::MakeFilledDIB;
-using testing::MakeRandomDIB;
-using testing::PixelsOf;
-using testing::TTestDIB;
-using testing::TTestDIBPtr;
+using tests::Grey;
+using tests::MakeDIB;
+using tests::MakeFilledDIB;
+using tests::MakeRandomDIB;
+using tests::PixelsOf;
+using tests::TTestDIB;
+using tests::TTestDIBPtr;
 
-class TChangeCounter : public TObject {
- public:
-  void Changed(TObject*) { ++count; }
-  int count = 0;
-};
+using tests::TChangeCounter;
 
 // What a copy of (srcX, srcY, width, height) to (x, y) must leave in each
 // target pixel: the source pixel where the target pixel lies in the clip
@@ -86,13 +83,13 @@ TEST(DrawClipping, NothingLeftFiresNothing) {
   TTestDIBPtr source = MakeDIB(4, 4);
   TTestDIBPtr target = MakeDIB(8, 8);
   TChangeCounter counter;
-  target->OnChange = TNotifyEvent::Bind<&TChangeCounter::Changed>(&counter);
+  target->OnChange = counter.Event();
   source->Draw(8, 0, 4, 4, *target, 0, 0);
   source->Draw(0, -4, 4, 4, *target, 0, 0);
   source->Draw(0, 0, 4, 4, *target, 4, 0);
-  EXPECT_EQ(counter.count, 0);
+  EXPECT_EQ(counter.Count, 0);
   source->Draw(7, 7, 4, 4, *target, 0, 0);
-  EXPECT_EQ(counter.count, 1);
+  EXPECT_EQ(counter.Count, 1);
 }
 
 // Extreme coordinates neither wrap around nor reach outside the pictures.
@@ -173,14 +170,14 @@ TEST(DrawWithoutPixels, DrawsNothing) {
   TTestDIBPtr empty(New<TTestDIB>());
   TTestDIBPtr target = MakeFilledDIB(3, 3, 0x01020304u);
   TChangeCounter counter;
-  target->OnChange = TNotifyEvent::Bind<&TChangeCounter::Changed>(&counter);
+  target->OnChange = counter.Event();
   empty->Draw(0, 0, 3, 3, *target, 0, 0);
   empty->SetAngle(30);
   empty->SetAutoSize(true);
   empty->Draw(0, 0, 3, 3, *target, 0, 0);
   empty->DrawGlyph(0, 0, 1, *target, 0, 10, 5, true);
   target->Draw(0, 0, 3, 3, *empty, 0, 0);
-  EXPECT_EQ(counter.count, 0);
+  EXPECT_EQ(counter.Count, 0);
   EXPECT_EQ(PixelsOf(*target), std::vector<TPixel>(9, 0x01020304u));
 }
 

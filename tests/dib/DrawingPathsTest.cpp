@@ -13,12 +13,12 @@
 namespace zelk {
 namespace {
 
-using testing::Grey;
-using testing::MakeDIB;
-using testing::MakeFilledDIB;
-using testing::MakeRandomDIB;
-using testing::PixelsOf;
-using testing::TTestDIBPtr;
+using tests::Grey;
+using tests::MakeDIB;
+using tests::MakeFilledDIB;
+using tests::MakeRandomDIB;
+using tests::PixelsOf;
+using tests::TTestDIBPtr;
 
 // A strip of four 2 x 2 frames, frame k grey 40 * (k + 1) with alpha 10 * k.
 TTestDIBPtr MakeStrip() {

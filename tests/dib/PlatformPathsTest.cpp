@@ -21,12 +21,12 @@
 namespace zelk {
 namespace {
 
-using testing::MakeDIB;
-using testing::MakeFilledDIB;
-using testing::MakeRandomDIB;
-using testing::PixelsOf;
-using testing::TTestDIB;
-using testing::TTestDIBPtr;
+using tests::MakeDIB;
+using tests::MakeFilledDIB;
+using tests::MakeRandomDIB;
+using tests::PixelsOf;
+using tests::TTestDIB;
+using tests::TTestDIBPtr;
 
 // Records every batch the engine hands to the platform.
 class TRecordingRegionFactory : public platform::TRegionFactory {

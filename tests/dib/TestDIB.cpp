@@ -4,7 +4,7 @@
 
 #include "runtime/ClassBuilder.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 const TClassInfo& TTestDIB::StaticClass() {
   static const TClassInfo info = TClassBuilder<TTestDIB>("TTestDIB").Build();
@@ -57,4 +57,4 @@ std::vector<TPixel> PixelsOf(const TAbstractSuperDIB& dib) {
   return pixels;
 }
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -9,7 +9,7 @@
 
 #include "dib/AbstractSuperDIB.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 class TTestDIB : public TAbstractSuperDIB {
   ZELK_CLASS(TTestDIB, TAbstractSuperDIB)
@@ -46,4 +46,4 @@ inline TPixel Grey(uint8_t value, uint8_t alpha) {
   return TPixel{value} | TPixel{value} << 8 | TPixel{value} << 16 | TPixel{alpha} << 24;
 }
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -14,11 +14,11 @@
 namespace zelk {
 namespace {
 
-using testing::MakeDIB;
-using testing::MakeFilledDIB;
-using testing::MakeRandomDIB;
-using testing::PixelsOf;
-using testing::TTestDIBPtr;
+using tests::MakeDIB;
+using tests::MakeFilledDIB;
+using tests::MakeRandomDIB;
+using tests::PixelsOf;
+using tests::TTestDIBPtr;
 
 TEST(RotationTables, TellingRows) {
   InitRotationTables();

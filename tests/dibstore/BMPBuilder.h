@@ -6,7 +6,7 @@
 
 #include "tests/support/LittleEndian.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 struct TBMPParts {
   int32_t Width = 1;
@@ -64,4 +64,4 @@ inline std::vector<uint8_t> PaddedRows(const std::vector<std::vector<uint8_t>>& 
   return data;
 }
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

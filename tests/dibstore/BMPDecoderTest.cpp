@@ -11,9 +11,9 @@
 namespace zelk {
 namespace {
 
-using test::BuildBMP;
-using test::PaddedRows;
-using test::TBMPParts;
+using tests::BuildBMP;
+using tests::PaddedRows;
+using tests::TBMPParts;
 
 constexpr uint32_t kOpaqueBlack = 0xFF000000;
 

@@ -40,7 +40,7 @@ THolderPtr MakeHolder(uint16_t width, uint16_t height) {
   THolderPtr holder(New<TPictureHolder>(nullptr));
   holder->SetName("Pictures");
   holder->DIB()->SetSize(width, height);
-  const std::vector<uint8_t> pixels = test::PictureLikePixels(width, height, 11);
+  const std::vector<uint8_t> pixels = tests::PictureLikePixels(width, height, 11);
   std::memcpy(holder->DIB()->Bits(), pixels.data(), pixels.size());
   holder->DIB()->SetOpacity(180);
   holder->DIB()->SetScale(100.0L / 3.0L);  // extended: no double holds it

@@ -17,7 +17,7 @@
 namespace zelk {
 namespace {
 
-using test::MakeRecord;
+using tests::MakeRecord;
 
 constexpr char kRLEGUID[] = "{CABA9056-7349-43A4-B010-3764FBFAC230}";
 constexpr char kLZHGUID[] = "{BC0C10FC-E045-41E7-A37C-B86AF21320B8}";
@@ -43,7 +43,7 @@ std::vector<uint8_t> CompressedHeader(const std::array<uint8_t, 16>& guid, int32
   return block;
 }
 
-std::vector<uint8_t> KnobLikeRecord() { return MakeRecord(64, 48, test::PictureLikePixels(64, 48, 3)); }
+std::vector<uint8_t> KnobLikeRecord() { return MakeRecord(64, 48, tests::PictureLikePixels(64, 48, 3)); }
 
 class DIBData : public ::testing::Test {
  protected:
@@ -177,6 +177,9 @@ TEST_F(DIBData, FindDIBCompressorComparesTheCanonicalTextExactly) {
 
   auto* second = new TSecondRLECompressor;
   RegisterDIBCompressor(second);
+  const int count = DIBCompressorCount();
+  RegisterDIBCompressor(second);  // refused: it would be freed twice
+  EXPECT_EQ(DIBCompressorCount(), count);
   EXPECT_EQ(FindDIBCompressor(kRLEGUID), second);
   EXPECT_EQ(FindDIBDecompressor(TRLEDIBCompressor::ClassGUID()), second);
   SetCurrentDIBCompressor(second);

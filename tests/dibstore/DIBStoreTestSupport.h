@@ -15,8 +15,10 @@
 #include "runtime/Filer.h"
 #include "runtime/Object.h"
 #include "runtime/Stream.h"
+#include "tests/support/ChangeCounter.h"
+#include "tests/support/TemporaryFolder.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 // An image record: width, height (little-endian 16-bit), then the pixels.
 inline std::vector<uint8_t> MakeRecord(uint16_t width, uint16_t height, const std::vector<uint8_t>& pixels) {
@@ -51,14 +53,6 @@ inline std::vector<uint8_t> RandomBytes(size_t count, uint32_t seed) {
 }
 
 inline std::vector<uint8_t> StreamBytes(const TMemoryStream& stream) { return stream.ToVector(); }
-
-// Counts the change notifications of a bitmap or canvas.
-class TChangeCounter : public TObject {
- public:
-  void Changed(TObject*) { ++Count; }
-  TNotifyEvent Event() { return TNotifyEvent::Bind<&TChangeCounter::Changed>(this); }
-  int Count = 0;
-};
 
 // Captures what an object declares in DefineProperties, in order.
 class TRecordingFiler : public TFiler {
@@ -110,16 +104,4 @@ class TCapturingValueWriter : public TValueWriter {
   std::vector<std::string> Written;
 };
 
-// A folder of its own for each test's files, removed afterwards.
-class TTemporaryFolder {
- public:
-  TTemporaryFolder();
-  ~TTemporaryFolder();
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
-  std::string PathOf(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
-}  // namespace zelk::test
+}  // namespace zelk::tests

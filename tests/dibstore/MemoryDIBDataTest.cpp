@@ -21,7 +21,7 @@ using TMemoryDIBPtr = std::unique_ptr<TMemoryDIB, TFreeObject>;
 TMemoryDIBPtr MakePicture(uint16_t width, uint16_t height, uint32_t seed) {
   TMemoryDIBPtr dib(New<TMemoryDIB>());
   dib->SetSize(width, height);
-  const std::vector<uint8_t> pixels = test::PictureLikePixels(width, height, seed);
+  const std::vector<uint8_t> pixels = tests::PictureLikePixels(width, height, seed);
   std::memcpy(dib->Bits(), pixels.data(), pixels.size());
   return dib;
 }
@@ -30,21 +30,21 @@ std::vector<uint8_t> PixelsOf(const TAbstractSuperDIB& dib) {
   return {dib.Bits(), dib.Bits() + dib.PixelByteCount()};
 }
 
-test::TRecordingFiler HooksOf(TPersistent& object) {
-  test::TRecordingFiler filer;
+tests::TRecordingFiler HooksOf(TPersistent& object) {
+  tests::TRecordingFiler filer;
   object.DefineProperties(filer);
   return filer;
 }
 
 std::vector<uint8_t> WriteDataOf(TMemoryDIB& dib) {
-  test::TRecordingFiler filer = HooksOf(dib);
+  tests::TRecordingFiler filer = HooksOf(dib);
   TMemoryStream stream;
   filer.Hooks.at("Data").WriteBinary(stream);
   return stream.ToVector();
 }
 
 void ReadDataInto(TMemoryDIB& dib, const std::vector<uint8_t>& block) {
-  test::TRecordingFiler filer = HooksOf(dib);
+  tests::TRecordingFiler filer = HooksOf(dib);
   TMemoryStream stream{std::span<const uint8_t>(block)};
   filer.Hooks.at("Data").ReadBinary(stream);
 }
@@ -67,7 +67,7 @@ TEST_F(MemoryDIBData, TheBitmapClassesCanBeCreatedByName) {
 
 TEST_F(MemoryDIBData, DataThenTheTwoFileNamesAreDefinedInThisOrder) {
   TMemoryDIBPtr dib = MakePicture(3, 2, 1);
-  const test::TRecordingFiler filer = HooksOf(*dib);
+  const tests::TRecordingFiler filer = HooksOf(*dib);
   EXPECT_EQ(filer.Names, (std::vector<std::string>{"Data", "ImageFilename", "MaskFilename"}));
   EXPECT_TRUE(filer.Hooks.at("Data").Binary);
   EXPECT_TRUE(filer.Hooks.at("Data").HasData);
@@ -95,7 +95,7 @@ TEST_F(MemoryDIBData, PicturesRoundTripRawAndCompressed) {
     const std::vector<uint8_t> block = WriteDataOf(*source);
     TMemoryDIBPtr target(New<TMemoryDIB>());
     target->SetSize(10, 10);
-    test::TChangeCounter changes;
+    tests::TChangeCounter changes;
     target->OnChange = changes.Event();
     ReadDataInto(*target, block);
     EXPECT_EQ(target->Width(), 195);
@@ -119,7 +119,7 @@ TEST_F(MemoryDIBData, UndecodableBlocksLeaveTheBitmapUnchanged) {
   bad.emplace_back(raw.begin(), raw.end() - 1);                // raw record one byte short
   bad.push_back(raw);
   bad.back().push_back(0);  // one byte too many
-  bad.push_back(test::MakeRecord(0, 5, {}));  // no picture
+  bad.push_back(tests::MakeRecord(0, 5, {}));  // no picture
   std::vector<uint8_t> unknown = compressed;
   unknown[6] ^= 0xFF;  // a GUID nobody registered
   bad.push_back(unknown);
@@ -127,7 +127,7 @@ TEST_F(MemoryDIBData, UndecodableBlocksLeaveTheBitmapUnchanged) {
   for (const auto& block : bad) {
     TMemoryDIBPtr target = MakePicture(7, 9, 5);
     const std::vector<uint8_t> before = PixelsOf(*target);
-    test::TChangeCounter changes;
+    tests::TChangeCounter changes;
     target->OnChange = changes.Event();
     EXPECT_THROW(ReadDataInto(*target, block), Exception);
     EXPECT_EQ(target->Width(), 7);
@@ -151,15 +151,15 @@ TEST_F(MemoryDIBData, StoreDataFalseWritesAnEmptyValueThatReadsAsNoChange) {
 
 TEST_F(MemoryDIBData, FileNamesAreWrittenOnlyWhenSetAndTravelWithAssign) {
   TMemoryDIBPtr dib = MakePicture(2, 2, 7);
-  test::TRecordingFiler filer = HooksOf(*dib);
-  test::TStringValueReader reader("knob.bmp");
+  tests::TRecordingFiler filer = HooksOf(*dib);
+  tests::TStringValueReader reader("knob.bmp");
   filer.Hooks.at("ImageFilename").ReadValue(reader);
   EXPECT_EQ(dib->ImageFilename(), "knob.bmp");
 
   filer = HooksOf(*dib);
   EXPECT_TRUE(filer.Hooks.at("ImageFilename").HasData);
   EXPECT_FALSE(filer.Hooks.at("MaskFilename").HasData);
-  test::TCapturingValueWriter writer;
+  tests::TCapturingValueWriter writer;
   filer.Hooks.at("ImageFilename").WriteValue(writer);
   EXPECT_EQ(writer.Written, std::vector<std::string>{"knob.bmp"});
 

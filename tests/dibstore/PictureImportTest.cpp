@@ -30,28 +30,28 @@ using TMemoryDIBPtr = std::unique_ptr<TMemoryDIB, TFreeObject>;
 
 // 2 x 1, 32 bits: a half-transparent red and an opaque blue.
 std::vector<uint8_t> AlphaBMP() {
-  test::TBMPParts parts;
+  tests::TBMPParts parts;
   parts.Width = 2;
   parts.BitCount = 32;
   parts.PixelData = {0, 0, 255, 128, 255, 0, 0, 255};
-  return test::BuildBMP(parts);
+  return tests::BuildBMP(parts);
 }
 
 std::vector<uint8_t> OpaqueBMP() {
-  test::TBMPParts parts;
+  tests::TBMPParts parts;
   parts.Width = 2;
   parts.PixelData = {0, 0, 255, 255, 0, 0, 0, 0};
-  return test::BuildBMP(parts);
+  return tests::BuildBMP(parts);
 }
 
 TEST(PictureLoader, DecodersAreFoundByExtensionInAnyCase) {
-  test::TTemporaryFolder folder;
+  tests::TTemporaryFolder folder;
   const TLoadedPicture picture = LoadPictureFile(folder.Write("Knob.BMP", OpaqueBMP()));
   EXPECT_EQ(picture.pixels, (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF}));
 }
 
 TEST(PictureLoader, MissingAndUnknownFilesRaiseClearErrors) {
-  test::TTemporaryFolder folder;
+  tests::TTemporaryFolder folder;
   const std::string missing = folder.PathOf("missing.bmp");
   try {
     LoadPictureFile(missing);
@@ -69,7 +69,7 @@ TEST(PictureLoader, MissingAndUnknownFilesRaiseClearErrors) {
 }
 
 TEST(PictureImport, ThirtyTwoBitFilesMakeTheBitmapMaskedAndKeepTheirAlpha) {
-  test::TTemporaryFolder folder;
+  tests::TTemporaryFolder folder;
   TMemoryDIBPtr dib(New<TMemoryDIB>());
   const std::string file = folder.Write("alpha.bmp", AlphaBMP());
   dib->ImportImage(file);
@@ -86,7 +86,7 @@ TEST(PictureImport, ThirtyTwoBitFilesMakeTheBitmapMaskedAndKeepTheirAlpha) {
 }
 
 TEST(PictureImport, AFailedImportChangesNothingAndRecordsNoName) {
-  test::TTemporaryFolder folder;
+  tests::TTemporaryFolder folder;
   TMemoryDIBPtr dib(New<TMemoryDIB>());
   dib->ImportImage(folder.Write("first.bmp", OpaqueBMP()));
   std::vector<uint8_t> broken = OpaqueBMP();
@@ -113,7 +113,7 @@ TEST(PictureImport, DecodedPicturesWhosePixelsDoNotFillTheirSizeAreRefused) {
 }
 
 TEST(PictureImport, MasksComeFromTheBlueBytesOfTheStretchedPicture) {
-  test::TTemporaryFolder folder;
+  tests::TTemporaryFolder folder;
   TMemoryDIBPtr dib(New<TMemoryDIB>());
   dib->ImportImage(folder.Write("image.bmp", OpaqueBMP()));
   const std::string mask = folder.Write("mask.bmp", OpaqueBMP());  // blue 0, then 255
@@ -128,13 +128,13 @@ TEST(PictureImport, MasksComeFromTheBlueBytesOfTheStretchedPicture) {
 // picture: rows counted from the top, each target row taking the source row
 // at (row x source height / target height).
 TEST(PictureImport, AMaskOfAnotherSizeIsStretchedFromTheTopRow) {
-  test::TTemporaryFolder folder;
-  test::TBMPParts mask;  // 2 x 2, blue 10 20 over 30 40
+  tests::TTemporaryFolder folder;
+  tests::TBMPParts mask;  // 2 x 2, blue 10 20 over 30 40
   mask.Width = 2;
   mask.Height = 2;
-  mask.PixelData = test::PaddedRows({{30, 0, 0, 40, 0, 0}, {10, 0, 0, 20, 0, 0}});
+  mask.PixelData = tests::PaddedRows({{30, 0, 0, 40, 0, 0}, {10, 0, 0, 20, 0, 0}});
   TMemoryDIBPtr dib(TAbstractSuperDIB::CreateSize<TMemoryDIB>(3, 3));
-  dib->ImportMask(folder.Write("mask.bmp", test::BuildBMP(mask)));
+  dib->ImportMask(folder.Write("mask.bmp", tests::BuildBMP(mask)));
   const uint32_t expected[3][3] = {{10, 10, 20}, {10, 10, 20}, {30, 30, 40}};
   for (int32_t y = 0; y < 3; ++y) {
     for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(dib->Pixel(x, y) >> 24, expected[y][x]) << x << ", " << y;

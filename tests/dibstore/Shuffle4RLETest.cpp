@@ -11,7 +11,7 @@
 namespace zelk {
 namespace {
 
-using test::MakeRecord;
+using tests::MakeRecord;
 
 std::vector<uint8_t> OpaqueBlack2x2Record() { return MakeRecord(2, 2, {0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF}); }
 
@@ -61,7 +61,7 @@ TEST(Shuffle4RLE, RecordsThatDoNotShrinkAreNotCompressed) {
   EXPECT_EQ(tiny.Length, 0);
   EXPECT_TRUE(tiny.GuardIntact);
 
-  const std::vector<uint8_t> noise = test::RandomBytes(4096, 7);
+  const std::vector<uint8_t> noise = tests::RandomBytes(4096, 7);
   const TCompressed noisy = Compress(noise);
   EXPECT_EQ(noisy.Length, 0);
   EXPECT_TRUE(noisy.GuardIntact);
@@ -84,7 +84,7 @@ TEST(Shuffle4RLE, RunsSplitAt255Bytes) {
 TEST(Shuffle4RLE, CompressThenDecompressRestoresRecords) {
   for (uint16_t width : {1, 2, 3, 17, 64}) {
     for (uint16_t height : {1, 5, 33}) {
-      const std::vector<uint8_t> record = MakeRecord(width, height, test::PictureLikePixels(width, height, width * height));
+      const std::vector<uint8_t> record = MakeRecord(width, height, tests::PictureLikePixels(width, height, width * height));
       const TCompressed compressed = Compress(record);
       EXPECT_TRUE(compressed.GuardIntact);
       if (compressed.Length == 0) continue;

@@ -3,6 +3,9 @@
 // announces every change through the bitmap.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "DIBStoreTestSupport.h"
 #include "dib/DIBPixels.h"
 #include "dib/WinDIB.h"
@@ -28,7 +31,7 @@ constexpr TPixel kBlue = 0x000000FF;  // drawn with 0xFF0000
 
 TEST(WinDIB, DrawingOnTheCanvasFiresTheBitmapsOnChange) {
   TWinDIBPtr dib = MakeWinDIB(8, 8);
-  test::TChangeCounter changes;
+  tests::TChangeCounter changes;
   dib->OnChange = changes.Event();
   dib->Canvas()->MoveTo(0, 0);
   dib->Canvas()->LineTo(5, 0);
@@ -61,7 +64,17 @@ TEST(SoftwareCanvas, PixelsAreAddressedFromTheTopAndStoredWithAlphaZero) {
   EXPECT_EQ(LoadPixel(dib->Bits() + PixelOffset(3, 2, 1)), kRed);
   EXPECT_EQ(dib->Canvas()->Pixel(2, 0), 0x0000FF);
   EXPECT_EQ(dib->Canvas()->Pixel(3, 0), -1);
-  dib->Canvas()->SetPixel(-1, 5, 0);  // outside: ignored
+}
+
+TEST(SoftwareCanvas, PixelsOutsideTheSurfaceAreIgnored) {
+  TWinDIBPtr dib = MakeWinDIB(3, 2);
+  dib->Fill(0x123456);
+  const std::vector<uint8_t> before(dib->Bits(), dib->Bits() + 3 * 2 * 4);
+  for (const auto& [x, y] : {std::pair{-1, 0}, {3, 0}, {0, -1}, {0, 2}, {-1, 5}, {3, 2}}) {
+    dib->Canvas()->SetPixel(x, y, 0x0000FF);
+    EXPECT_EQ(dib->Canvas()->Pixel(x, y), -1) << x << "," << y;
+  }
+  EXPECT_EQ(std::vector<uint8_t>(dib->Bits(), dib->Bits() + 3 * 2 * 4), before);
 }
 
 // A line leaves out its end point; a dashed pen draws 18 pixels, skips 6,

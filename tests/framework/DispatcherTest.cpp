@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstring>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -13,7 +14,7 @@
 #include "framework/Program.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 intptr_t Dispatch(TVST2Module& module, int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
@@ -39,7 +40,7 @@ struct TGuardedBuffer {
 };
 
 TEST(Dispatcher, FixedAnswers) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   EXPECT_EQ(Dispatch(*module, effIdentify), 0x4E764566);
   EXPECT_EQ(Dispatch(*module, effGetVstVersion), 2300);
   EXPECT_EQ(Dispatch(*module, effKeysRequired), 1);
@@ -51,7 +52,7 @@ TEST(Dispatcher, FixedAnswers) {
 }
 
 TEST(Dispatcher, OpcodesWithoutWorkAndUnknownOpcodesAnswerZero) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   for (int32_t opcode : {16, 17, 18, 20, 21, 30, 36, 37, 42, 46, 53, 54, 55, 56, 62, 64, 65, 66, 69, 70, 77, 1000,
                          -1}) {
     EXPECT_EQ(Dispatch(*module, opcode, 1, 1, nullptr, 1.0f), 0) << opcode;
@@ -59,7 +60,7 @@ TEST(Dispatcher, OpcodesWithoutWorkAndUnknownOpcodesAnswerZero) {
 }
 
 TEST(Dispatcher, IdentityAnswersComeFromTheSettings) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->PlugCategory = cgSpacializer;
   module->VendorVersion = 0x010203;
   module->TailSize = 4410;
@@ -69,7 +70,7 @@ TEST(Dispatcher, IdentityAnswersComeFromTheSettings) {
 }
 
 TEST(Dispatcher, OnDispatcherFiresOncePerCallBeforeAnything) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   TEventLog log;
   module->OnDispatcher = TOnDispatcherEvent::Bind<&TEventLog::Dispatcher>(&log);
   module->OnOpen = TNotifyEvent::Bind<&TEventLog::Notify>(&log);
@@ -80,7 +81,7 @@ TEST(Dispatcher, OnDispatcherFiresOncePerCallBeforeAnything) {
 }
 
 TEST(Dispatcher, EventsAnswerOneOnlyWhenAHandlerRan) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   TEventLog log;
   for (int32_t opcode : {effSetBypass, effBeginSetProgram, effEndSetProgram, effStartProcess, effStopProcess,
                          effOfflineNotify, effOfflinePrepare, effOfflineRun, effProcessVarIo, effEditKeyDown,
@@ -94,7 +95,7 @@ TEST(Dispatcher, EventsAnswerOneOnlyWhenAHandlerRan) {
 
 // Hosts connect pins without caring whether the plug-in listens.
 TEST(Dispatcher, PinConnectionsAnswerOneAndPassIndexAndState) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   EXPECT_EQ(Dispatch(*module, effConnectInput, 1, 1), 1);
   struct TPins : TObject {
     std::vector<std::pair<int32_t, bool>> Seen;
@@ -107,7 +108,7 @@ TEST(Dispatcher, PinConnectionsAnswerOneAndPassIndexAndState) {
 }
 
 TEST(Dispatcher, HandlersReceiveTheHostsArguments) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   struct THandlers : TObject {
     VstKeyCode Key{};
     int32_t LawType = 0;
@@ -136,7 +137,7 @@ TEST(Dispatcher, HandlersReceiveTheHostsArguments) {
 }
 
 TEST(Dispatcher, VuIsScaledAndRoundedHalfToEven) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   EXPECT_EQ(Dispatch(*module, effGetVu), 0);
   struct TMeter : TObject {
     float Level = 0.0f;
@@ -155,7 +156,7 @@ TEST(Dispatcher, VuIsScaledAndRoundedHalfToEven) {
 
 // Opcode 43 stores and announces both values even when they did not change.
 TEST(Dispatcher, BlockSizeAndSampleRateFireBothEventsUnconditionally) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   struct TListener : TObject {
     std::vector<std::string> Seen;
     void Rate(TObject*, float rate) { Seen.push_back("rate " + std::to_string(int(rate))); }
@@ -173,7 +174,7 @@ TEST(Dispatcher, BlockSizeAndSampleRateFireBothEventsUnconditionally) {
 // ---- Texts ----
 
 TEST(DispatcherTexts, NamesAreCutToTheHostsBufferWithoutSplittingACharacter) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->EffectName = std::string(30, 'e') + "\xC3\xA9" + "tail";  // 'é' would straddle byte 31
   module->VendorName = std::string(100, 'v');
   module->ProductName = "Zelk Vorlan";
@@ -194,19 +195,29 @@ TEST(DispatcherTexts, NamesAreCutToTheHostsBufferWithoutSplittingACharacter) {
 }
 
 TEST(DispatcherTexts, NullPointersWriteNothing) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->ParameterProperties()->Add();
+  // The fixed texts still answer "supported", events "processed", and a bank
+  // without a header "not ours"; everything else answers 0.
+  const std::map<int32_t, intptr_t> nonZero = {
+      {effGetEffectName, 1}, {effGetVendorString, 1}, {effGetProductString, 1}, {effProcessEvents, 1},
+      {effBeginLoadBank, -1}};
   for (int32_t opcode : {effGetEffectName, effGetVendorString, effGetProductString, effGetProgramName,
                          effGetParamLabel, effGetParamDisplay, effGetParamName, effGetProgramNameIndexed,
                          effSetProgramName, effString2Parameter, effEditGetRect, effGetChunk, effProcessEvents,
                          effGetInputProperties, effBeginLoadBank, effCanDo}) {
-    Dispatch(*module, opcode, 0, 0, nullptr);
+    const auto answer = nonZero.find(opcode);
+    EXPECT_EQ(Dispatch(*module, opcode, 0, 0, nullptr), answer != nonZero.end() ? answer->second : 0)
+        << "opcode " << opcode;
   }
-  SUCCEED();
+  // Nothing read through the null pointers reached the module.
+  TGuardedBuffer<kVstMaxProgNameLen> programName;
+  Dispatch(*module, effGetProgramName, 0, 0, programName.Data());
+  EXPECT_EQ(programName.Text(), "");
 }
 
 TEST(DispatcherTexts, ParameterTextsOutsideTheParametersAreUndefinedCutToEightBytes) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   TCustomVstParameterProperty* item = module->ParameterProperties()->Add();
   item->SetDisplayName("Frequency of the filter");
   for (int32_t opcode : {effGetParamLabel, effGetParamDisplay, effGetParamName}) {
@@ -226,7 +237,7 @@ TEST(DispatcherTexts, ParameterTextsOutsideTheParametersAreUndefinedCutToEightBy
 // ---- Programs ----
 
 TEST(DispatcherPrograms, WithoutProgramsTheEmptyCasesAreAnswered) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   TGuardedBuffer<kVstMaxProgNameLen> name;
   EXPECT_EQ(Dispatch(*module, effGetProgramName, 0, 0, name.Data()), 0);
   EXPECT_EQ(name.Bytes[0], '\0');
@@ -244,7 +255,7 @@ TEST(DispatcherPrograms, WithoutProgramsTheEmptyCasesAreAnswered) {
 }
 
 struct TThreeProgramModule {
-  TModulePtr Module = MakeBareModule();
+  TTestModulePtr Module = MakeTestModule();
   TEventLog Log;
   TThreeProgramModule() {
     Module->ParameterProperties()->Add();
@@ -299,7 +310,7 @@ TEST(DispatcherPrograms, NamesAreListedAndRenamedWithinTheirLimits) {
 }
 
 TEST(DispatcherPrograms, BankAndProgramLoadsAreCheckedAgainstTheUniqueID) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->SetUniqueID("Zelk");
   VstPatchChunkInfo info{};
   info.pluginUniqueID = module->Effect.uniqueID;
@@ -313,7 +324,7 @@ TEST(DispatcherPrograms, BankAndProgramLoadsAreCheckedAgainstTheUniqueID) {
 // ---- Editor ----
 
 TEST(DispatcherEditor, EditorOpcodesNeedTheEditorBitAtTheTimeOfTheCall) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   TEventLog log;
   module->OnEditClose = TNotifyEvent::Bind<&TEventLog::Notify>(&log);
   EXPECT_EQ(Dispatch(*module, effEditOpen), 0);
@@ -326,7 +337,7 @@ TEST(DispatcherEditor, EditorOpcodesNeedTheEditorBitAtTheTimeOfTheCall) {
 }
 
 TEST(DispatcherEditor, RectangleIsAnsweredWithoutAnEditor) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   ERect* rect = nullptr;
   EXPECT_EQ(Dispatch(*module, effEditGetRect, 0, 0, &rect), 0);
   ASSERT_NE(rect, nullptr);
@@ -344,7 +355,7 @@ struct TThrowingHandlers : TObject {
 };
 
 TEST(DispatcherContainment, AnExceptionOfAHandlerNeverReachesTheHost) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   TThrowingHandlers handlers;
   module->OnOpen = TNotifyEvent::Bind<&TThrowingHandlers::Throw>(&handlers);
   module->OnStartProcess = TNotifyEvent::Bind<&TThrowingHandlers::Throw>(&handlers);
@@ -353,7 +364,7 @@ TEST(DispatcherContainment, AnExceptionOfAHandlerNeverReachesTheHost) {
 }
 
 TEST(DispatcherContainment, AFailingReplacingHandlerLeavesTheOutputsSilent) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   TThrowingHandlers handlers;
   module->SetOnProcessReplacing(TProcessAudioEvent::Bind<&TThrowingHandlers::ThrowProcess>(&handlers));
   std::array<float, 4> left{1, 1, 1, 1}, right{1, 1, 1, 1};
@@ -364,7 +375,7 @@ TEST(DispatcherContainment, AFailingReplacingHandlerLeavesTheOutputsSilent) {
 }
 
 TEST(DispatcherContainment, MissingBuffersAndIndexesOutsideTheParametersAreHarmless) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->ParameterProperties()->Add();
   module->Effect.processReplacing(&module->Effect, nullptr, nullptr, 64);
   module->Effect.process(&module->Effect, nullptr, nullptr, 64);
@@ -377,4 +388,4 @@ TEST(DispatcherContainment, MissingBuffersAndIndexesOutsideTheParametersAreHarml
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

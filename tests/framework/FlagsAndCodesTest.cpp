@@ -7,7 +7,7 @@
 #include "framework/PluginFlags.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 TEST(PluginFlags, EachMemberHasItsStandardBit) {
@@ -25,14 +25,14 @@ TEST(PluginFlags, EachMemberHasItsStandardBit) {
 }
 
 TEST(PluginFlags, EditorAndSynthMakeOneHundredAndOne) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->SetFlags({pfHasEditor, pfFlagsIsSynth});
   EXPECT_EQ(module->Effect.flags, 0x101);
   EXPECT_EQ(module->Flags(), (TVst2PluginFlags{pfHasEditor, pfFlagsIsSynth}));
 }
 
 TEST(PluginFlags, WritingReplacesTheWholeWord) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->SetFlags({pfHasEditor, pfFlagsCanReplacing, pfFlagsExtHasBuffer});
   module->SetFlags({pfFlagsCanMono});
   EXPECT_EQ(module->Effect.flags, 0x008);
@@ -45,7 +45,7 @@ TEST(PluginFlags, UnassignedBitsAreNeitherReadNorWritten) {
 }
 
 TEST(PluginFlags, TheVst1StoreAndReadKeepOnlyTheLowSixBits) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->SetFlags({pfHasEditor, pfFlagsIsSynth});
   EXPECT_EQ(module->Vst1Flags(), TVst2PluginFlags{pfHasEditor});
   module->SetVst1Flags({pfFlagsCanReplacing, pfFlagsIsSynth, pfFlagsExtIsAsync});
@@ -59,7 +59,7 @@ TEST(FourCharCode, FirstCharacterGoesToTheMostSignificantByte) {
 }
 
 TEST(FourCharCode, UniqueIDReadsBackWhatWasWritten) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->SetUniqueID("Zelk");
   EXPECT_EQ(module->Effect.uniqueID, 0x5A656C6B);
   EXPECT_EQ(module->GetUniqueID(), "Zelk");
@@ -67,7 +67,7 @@ TEST(FourCharCode, UniqueIDReadsBackWhatWasWritten) {
 
 // Shorter texts are padded with spaces; longer ones keep four characters.
 TEST(FourCharCode, ShortTextsArePaddedAndLongOnesCut) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->SetUniqueID("Ab");
   EXPECT_EQ(module->Effect.uniqueID, 0x41622020);
   EXPECT_EQ(module->GetUniqueID(), "Ab  ");
@@ -83,4 +83,4 @@ TEST(FourCharCode, HighBytesDoNotSignExtend) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -10,7 +10,7 @@
 #include "framework/VSTModule.h"
 #include "runtime/ClassRegistry.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 #if (defined(__i386__) || defined(__x86_64__)) && defined(__GNUC__)
@@ -52,4 +52,4 @@ TEST(FrameworkStart, ModuleClassesAreRegisteredOnce) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

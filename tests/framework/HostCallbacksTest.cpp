@@ -8,7 +8,7 @@
 
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 struct TExpectedCall {
@@ -74,12 +74,13 @@ std::vector<TExpectedCall> WrapperTable() {
 
 TEST(HostCallbacks, EachWrapperSendsItsOpcodeWithTheModulesRecord) {
   for (const TExpectedCall& expected : WrapperTable()) {
-    TScriptedHost host;
-    TModulePtr module = MakeBareModule();
-    module->HostCallback = TScriptedHost::Callback();
+    TRecordingHost host;
+    host.Answers[audioMasterProcessEvents] = 0;  // the marker is no event list to count
+    TTestModulePtr module = MakeTestModule();
+    module->HostCallback = TRecordingHost::Callback();
     expected.Invoke(*module);
     ASSERT_EQ(host.Calls.size(), 1u) << expected.Name;
-    const TScriptedCall& call = host.Calls.front();
+    const THostCall& call = host.Calls.front();
     EXPECT_EQ(call.Effect, &module->Effect) << expected.Name;
     EXPECT_EQ(call.Opcode, expected.Opcode) << expected.Name;
     EXPECT_EQ(call.Index, expected.Index) << expected.Name;
@@ -90,7 +91,7 @@ TEST(HostCallbacks, EachWrapperSendsItsOpcodeWithTheModulesRecord) {
 }
 
 TEST(HostCallbacks, WithoutAHostEveryWrapperAnswersQuietly) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   for (const TExpectedCall& expected : WrapperTable()) expected.Invoke(*module);
   EXPECT_EQ(module->GetHostVersion(), 1);
   EXPECT_TRUE(module->IsInputConnected(0));
@@ -105,9 +106,9 @@ TEST(HostCallbacks, WithoutAHostEveryWrapperAnswersQuietly) {
 
 // Old hosts answer 0 to the version query; 0 also means "connected" for pins.
 TEST(HostCallbacks, ZeroAnswersHaveTheirDocumentedMeaning) {
-  TScriptedHost host;
-  TModulePtr module = MakeBareModule();
-  module->HostCallback = TScriptedHost::Callback();
+  TRecordingHost host;
+  TTestModulePtr module = MakeTestModule();
+  module->HostCallback = TRecordingHost::Callback();
   EXPECT_EQ(module->GetHostVersion(), 1);
   EXPECT_TRUE(module->IsInputConnected(0));
   host.Answers = {{audioMasterVersion, 2400}, {audioMasterPinConnected, 1}, {audioMasterProcessEvents, 2}};
@@ -119,9 +120,9 @@ TEST(HostCallbacks, ZeroAnswersHaveTheirDocumentedMeaning) {
 }
 
 TEST(HostCallbacks, OpenFileSelectorWithoutARecordDoesNotAskTheHost) {
-  TScriptedHost host;
-  TModulePtr module = MakeBareModule();
-  module->HostCallback = TScriptedHost::Callback();
+  TRecordingHost host;
+  TTestModulePtr module = MakeTestModule();
+  module->HostCallback = TRecordingHost::Callback();
   host.Answers[audioMasterOpenFileSelector] = 1;
   EXPECT_FALSE(module->OpenFileSelector(nullptr));
   EXPECT_TRUE(host.Calls.empty());
@@ -130,9 +131,9 @@ TEST(HostCallbacks, OpenFileSelectorWithoutARecordDoesNotAskTheHost) {
 // A positive answer becomes the setting and is announced; a host that does
 // not know yet (0) or answers nonsense leaves the setting as it was.
 TEST(HostCallbacks, SampleRateAndBlockSizeQueriesStoreOnlyPositiveAnswers) {
-  TScriptedHost host;
-  TModulePtr module = MakeBareModule();
-  module->HostCallback = TScriptedHost::Callback();
+  TRecordingHost host;
+  TTestModulePtr module = MakeTestModule();
+  module->HostCallback = TRecordingHost::Callback();
   std::vector<float> rates;
   std::vector<int32_t> sizes;
   struct TListener : TObject {
@@ -162,4 +163,4 @@ TEST(HostCallbacks, SampleRateAndBlockSizeQueriesStoreOnlyPositiveAnswers) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -15,7 +15,7 @@
 #include "runtime/Exceptions.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 // ---- Construction and destruction order of a module built in code ----
@@ -215,7 +215,7 @@ TEST_F(ModuleResources, AClassWithoutAResourceCannotBeBuilt) {
 
 // TVST2Module itself and a module being designed keep their defaults.
 TEST_F(ModuleResources, TheBaseClassAndDesignedModulesLoadNothing) {
-  TModulePtr bare = MakeBareModule();
+  std::unique_ptr<TVST2Module, TFreeObject> bare(New<TVST2Module>(nullptr));
   EXPECT_EQ(bare->Effect.uniqueID, 0x4E6F4566);
   auto* designed = new TUnresourcedModule(nullptr);
   designed->SetState(csDesigning);
@@ -250,4 +250,4 @@ TEST(ModuleClose, AFailingOnCloseStillClosesAndAnswersOne) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

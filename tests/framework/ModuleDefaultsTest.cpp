@@ -12,11 +12,11 @@
 #include "runtime/ClassInfo.h"
 #include "tests/framework/FrameworkTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 TEST(ModuleDefaults, RecordIsFilledBeforeAnySettingIsRead) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   const AEffect& effect = module->Effect;
   EXPECT_EQ(effect.magic, 0x56737450);
   EXPECT_EQ(effect.uniqueID, 0x4E6F4566);  // 'NoEf'
@@ -44,7 +44,7 @@ TEST(ModuleDefaults, RecordIsFilledBeforeAnySettingIsRead) {
 }
 
 TEST(ModuleDefaults, SettingsStartAtTheirDefaults) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   EXPECT_EQ(module->Version, "0.0");
   EXPECT_FALSE(module->About().empty());
   EXPECT_NE(module->CPU(), nullptr);
@@ -117,7 +117,7 @@ TEST(ModuleDefaults, EverySettingAndEventIsPublishedUnderItsName) {
 }
 
 TEST(ModuleDefaults, ReadOnlyAndCountedSettingsAreNotStored) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   const TClassInfo& info = TVST2Module::StaticClass();
   for (const char* name : {"About", "Tempo", "numParams", "numPrograms"}) {
     EXPECT_FALSE(info.FindProperty(name)->IsStored(*module)) << name;
@@ -134,7 +134,7 @@ TEST(ModuleDefaults, ReadOnlyAndCountedSettingsAreNotStored) {
 // numParams and numPrograms are not settings of their own: writing them
 // recounts the collections, which keep the record current.
 TEST(ModuleDefaults, CountsFollowTheCollections) {
-  TModulePtr module = MakeBareModule();
+  TTestModulePtr module = MakeTestModule();
   module->ParameterProperties()->Add();
   module->ParameterProperties()->Add();
   module->Programs()->Add();
@@ -153,4 +153,4 @@ TEST(ModuleDefaults, CountsFollowTheCollections) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -7,7 +7,7 @@
 #include "runtime/Application.h"
 #include "runtime/ClassInfo.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 using TZelkPtr = std::unique_ptr<TZelkVSTModule, TFreeObject>;
@@ -47,4 +47,4 @@ TEST(ProductModule, CoefficientsStartAtZeroAndFollowParameterZero) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

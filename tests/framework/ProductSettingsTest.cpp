@@ -7,7 +7,7 @@
 #include "runtime/Application.h"
 #include "runtime/ClassInfo.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 TValue Published(TObject& object, const char* name) {
@@ -75,4 +75,4 @@ TEST(ProductSettings, TheOneParameterIsTheAngle) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -6,7 +6,7 @@
 #include "platform/DynamicLibrary.h"
 #include "tests/host/PluginUnderTest.h"
 
-namespace zelk::host_test {
+namespace zelk::tests {
 namespace {
 
 TEST_F(PluginTest, FreshRecordCarriesTheProductsIdentity) {
@@ -78,11 +78,11 @@ TEST_F(PluginTest, WorksWithoutAHostCallback) {
 // Older hosts know the entry point only as `main`.
 TEST_F(PluginTest, BothEntryPointNamesCreateEffects) {
   platform::TDynamicLibrary library;
-  ASSERT_TRUE(library.Open(std::getenv("ZELK_PLUGIN"))) << library.ErrorText();
+  ASSERT_TRUE(library.Open(Path())) << library.ErrorText();
   for (const char* name : {"main", "VSTPluginMain"}) {
     auto entry = reinterpret_cast<VstPluginMainProc>(library.FindSymbol(name));
     ASSERT_NE(entry, nullptr) << library.ErrorText();
-    AEffect* effect = entry(&TTestHost::Callback);
+    AEffect* effect = entry(zelk::tests::TRecordingHost::Callback());
     ASSERT_NE(effect, nullptr) << name;
     EXPECT_EQ(effect->uniqueID, 0x5A656C6B);
     EXPECT_EQ(Dispatch(effect, effClose), 1);
@@ -94,11 +94,11 @@ TEST_F(PluginTest, BothEntryPointNamesCreateEffects) {
 // (classes, the C++ runtime), which could clash with the host's own.
 TEST_F(PluginTest, InternalSymbolsAreNotVisible) {
   platform::TDynamicLibrary library;
-  ASSERT_TRUE(library.Open(std::getenv("ZELK_PLUGIN"))) << library.ErrorText();
+  ASSERT_TRUE(library.Open(Path())) << library.ErrorText();
   EXPECT_EQ(library.FindSymbol("_ZN4zelk11ApplicationEv"), nullptr);  // zelk::Application()
   EXPECT_EQ(library.FindSymbol("_ZN4zelk17TCustomVST1Module11StaticClassEv"), nullptr);
   EXPECT_NE(library.ErrorText().find("_ZN4zelk17TCustomVST1Module11StaticClassEv"), std::string::npos);
 }
 
 }  // namespace
-}  // namespace zelk::host_test
+}  // namespace zelk::tests

@@ -1,47 +1,46 @@
 // A host's session with the plug-in: automation in both directions, text
 // entry of values, audio through both entries, and several instances that
 // must not share state.
-#include <array>
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "tests/host/PluginUnderTest.h"
+#include "tests/support/SampleBuffers.h"
 
-namespace zelk::host_test {
+namespace zelk::tests {
 namespace {
 
+using zelk::tests::TAudioBuffers;
+
 constexpr int32_t kFrames = 4;
-using TChannel = std::array<float, kFrames>;
+using TChannel = std::vector<float>;
 
-struct TStereo {
-  TChannel Left{};
-  TChannel Right{};
-  float* Channels[2] = {Left.data(), Right.data()};
-};
-
-TStereo Input() {
-  TStereo input;
-  input.Left = {0.5f, -0.25f, 1.0f, 0.0f};
-  input.Right = {0.125f, 0.75f, -1.0f, 0.5f};
+TAudioBuffers Input() {
+  TAudioBuffers input(2, kFrames);
+  const TChannel left = {0.5f, -0.25f, 1.0f, 0.0f};
+  const TChannel right = {0.125f, 0.75f, -1.0f, 0.5f};
+  std::copy(left.begin(), left.end(), input.Data(0));
+  std::copy(right.begin(), right.end(), input.Data(1));
   return input;
 }
 
 TChannel Negated(const TChannel& channel) {
   TChannel result;
-  for (int32_t frame = 0; frame < kFrames; ++frame) result[frame] = -channel[frame];
+  for (float sample : channel) result.push_back(-sample);
   return result;
 }
 
 // The coefficients are exact only up to their rounding: at 360 degrees the
 // cosine is about 1e-20, not 0.
 void ExpectNear(const TChannel& actual, const TChannel& expected) {
-  for (int32_t frame = 0; frame < kFrames; ++frame) EXPECT_NEAR(actual[frame], expected[frame], 1e-6f) << frame;
+  ASSERT_EQ(actual.size(), expected.size());
+  for (size_t frame = 0; frame < actual.size(); ++frame) EXPECT_NEAR(actual[frame], expected[frame], 1e-6f) << frame;
 }
 
-TStereo ProcessReplacing(AEffect* effect, TStereo input) {
-  TStereo output;
-  output.Left.fill(9.0f);
-  output.Right.fill(9.0f);
-  effect->processReplacing(effect, input.Channels, output.Channels, kFrames);
+TAudioBuffers ProcessReplacing(AEffect* effect, TAudioBuffers input) {
+  TAudioBuffers output(2, kFrames, 9.0f);
+  effect->processReplacing(effect, input.Pointers(), output.Pointers(), kFrames);
   return output;
 }
 
@@ -51,10 +50,11 @@ TEST_F(PluginTest, HostAutomationSetsTheAngleAndIsReportedBack) {
   effect->setParameter(effect, 0, 0.25f);
   EXPECT_EQ(effect->getParameter(effect, 0), 0.25f);
   EXPECT_EQ(AskText(effect, effGetParamDisplay, 0), "90");
-  ASSERT_EQ(TTestHost::Automations().size(), 1u);
-  EXPECT_EQ(TTestHost::Automations()[0].Effect, effect);
-  EXPECT_EQ(TTestHost::Automations()[0].Index, 0);
-  EXPECT_EQ(TTestHost::Automations()[0].Value, 0.25f);
+  const auto automations = Automations();
+  ASSERT_EQ(automations.size(), 1u);
+  EXPECT_EQ(automations[0].Effect, effect);
+  EXPECT_EQ(automations[0].Index, 0);
+  EXPECT_EQ(automations[0].Opt, 0.25f);
 }
 
 TEST_F(PluginTest, ValuesTypedAsTextSetTheAngleOnlyWhenTheyAreNumbers) {
@@ -72,30 +72,31 @@ TEST_F(PluginTest, ValuesTypedAsTextSetTheAngleOnlyWhenTheyAreNumbers) {
 TEST_F(PluginTest, NewEffectIsSilentUntilTheAngleIsSet) {
   AEffect* effect = Create();
   ASSERT_NE(effect, nullptr);
-  const TStereo output = ProcessReplacing(effect, Input());
-  EXPECT_EQ(output.Left, TChannel{});
-  EXPECT_EQ(output.Right, TChannel{});
+  const TAudioBuffers output = ProcessReplacing(effect, Input());
+  EXPECT_EQ(output.Channel(0), TChannel(kFrames));
+  EXPECT_EQ(output.Channel(1), TChannel(kFrames));
 }
 
 TEST_F(PluginTest, TheAngleTurnsTheStereoImage) {
   AEffect* effect = Create();
   ASSERT_NE(effect, nullptr);
-  const TStereo input = Input();
+  const TChannel left = Input().Channel(0);
+  const TChannel right = Input().Channel(1);
 
   effect->setParameter(effect, 0, 1.0f);  // 360 degrees: unchanged
-  TStereo output = ProcessReplacing(effect, input);
-  ExpectNear(output.Left, input.Left);
-  ExpectNear(output.Right, input.Right);
+  TAudioBuffers output = ProcessReplacing(effect, Input());
+  ExpectNear(output.Channel(0), left);
+  ExpectNear(output.Channel(1), right);
 
   effect->setParameter(effect, 0, 0.0f);  // 0 degrees: both inverted
-  output = ProcessReplacing(effect, input);
-  ExpectNear(output.Left, Negated(input.Left));
-  ExpectNear(output.Right, Negated(input.Right));
+  output = ProcessReplacing(effect, Input());
+  ExpectNear(output.Channel(0), Negated(left));
+  ExpectNear(output.Channel(1), Negated(right));
 
   effect->setParameter(effect, 0, 0.5f);  // 180 degrees: exchanged, one inverted
-  output = ProcessReplacing(effect, input);
-  ExpectNear(output.Left, input.Right);
-  ExpectNear(output.Right, Negated(input.Left));
+  output = ProcessReplacing(effect, Input());
+  ExpectNear(output.Channel(0), right);
+  ExpectNear(output.Channel(1), Negated(left));
 }
 
 TEST_F(PluginTest, TheAccumulatingEntryAddsToTheOutputs) {
@@ -104,14 +105,12 @@ TEST_F(PluginTest, TheAccumulatingEntryAddsToTheOutputs) {
   Dispatch(effect, effSetBlockSize, 0, kFrames);
   Dispatch(effect, effMainsChanged, 0, 1);
   effect->setParameter(effect, 0, 1.0f);
-  TStereo input = Input();
-  TStereo output;
-  output.Left.fill(1.0f);
-  output.Right.fill(1.0f);
-  effect->process(effect, input.Channels, output.Channels, kFrames);
+  TAudioBuffers input = Input();
+  TAudioBuffers output(2, kFrames, 1.0f);
+  effect->process(effect, input.Pointers(), output.Pointers(), kFrames);
   for (int32_t frame = 0; frame < kFrames; ++frame) {
-    EXPECT_NEAR(output.Left[frame], 1.0f + input.Left[frame], 1e-6f);
-    EXPECT_NEAR(output.Right[frame], 1.0f + input.Right[frame], 1e-6f);
+    EXPECT_NEAR(output.At(0, frame), 1.0f + input.At(0, frame), 1e-6f);
+    EXPECT_NEAR(output.At(1, frame), 1.0f + input.At(1, frame), 1e-6f);
   }
 }
 
@@ -125,14 +124,14 @@ TEST_F(PluginTest, SeveralEffectsAtOnceAreIndependent) {
   first->setParameter(first, 0, 1.0f);
   third->setParameter(third, 0, 0.5f);
   EXPECT_EQ(second->getParameter(second, 0), 0.0f);
-  EXPECT_EQ(ProcessReplacing(second, Input()).Left, TChannel{});
-  ExpectNear(ProcessReplacing(first, Input()).Left, Input().Left);
+  EXPECT_EQ(ProcessReplacing(second, Input()).Channel(0), TChannel(kFrames));
+  ExpectNear(ProcessReplacing(first, Input()).Channel(0), Input().Channel(0));
 
   EXPECT_EQ(Close(second), 1);
   EXPECT_EQ(first->getParameter(first, 0), 1.0f);
   EXPECT_EQ(third->getParameter(third, 0), 0.5f);
-  ExpectNear(ProcessReplacing(third, Input()).Left, Input().Right);
+  ExpectNear(ProcessReplacing(third, Input()).Channel(0), Input().Channel(1));
 }
 
 }  // namespace
-}  // namespace zelk::host_test
+}  // namespace zelk::tests

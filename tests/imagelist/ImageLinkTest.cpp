@@ -5,7 +5,7 @@
 
 #include "ImageListTestSupport.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 namespace {
 
 // Controls First, Second and Third name pictures 0, 1 and 2 of one list.
@@ -111,4 +111,4 @@ TEST(ImageLink, AFreedControlsLinksLeaveTheList) {
 }
 
 }  // namespace
-}  // namespace zelk::test
+}  // namespace zelk::tests

@@ -14,7 +14,7 @@
 #include "resources/Writer.h"
 #include "runtime/Stream.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 namespace {
 
 constexpr char kTemplateKey[] = "0:{0C1D2E3F-4A5B-6C7D-8E9F-A0B1C2D3E4F5}";
@@ -139,4 +139,4 @@ TEST_F(ImageListForm, WritingTheFormBackKeepsPicturesKeysAndLinksAndLoadsNoFile)
 }
 
 }  // namespace
-}  // namespace zelk::test
+}  // namespace zelk::tests

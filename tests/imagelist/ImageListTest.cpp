@@ -10,7 +10,7 @@
 #include "dib/DIBImagePath.h"
 #include "dib/PictureLoader.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 namespace {
 
 using Paths = std::vector<std::string>;
@@ -215,4 +215,4 @@ TEST(ImageLoad, TheAddedSeparatorFollowsThePaths) {
 }
 
 }  // namespace
-}  // namespace zelk::test
+}  // namespace zelk::tests

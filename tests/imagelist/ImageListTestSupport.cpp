@@ -13,17 +13,11 @@
 #include "runtime/ClassBuilder.h"
 #include "runtime/Messages.h"
 #include "runtime/Stream.h"
+#include "tests/support/DIBLibraryEnvironment.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 namespace {
-
-// The library starts once for the whole test program, as the plug-in does.
-class TDIBLibraryEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override { InitializeDIBLibrary(); }
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new TDIBLibraryEnvironment);
 
 std::vector<std::string>& RecordedRequests() {
   static std::vector<std::string> requests;
@@ -143,4 +137,4 @@ std::string StoredPictureHex(uint16_t width, uint16_t height, std::string_view g
   return hex;
 }
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

@@ -13,7 +13,7 @@
 #include "dib/DIBSettings.h"
 #include "runtime/DataModule.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 // "<control>.<link> <index> changed|deleted, DIBIndex <value at that moment>"
 using TEventLog = std::vector<std::string>;
@@ -76,4 +76,4 @@ TFormPtr LoadForm(std::string_view text);
 std::vector<uint8_t> PatternPixels(uint16_t width, uint16_t height);
 std::string StoredPictureHex(uint16_t width, uint16_t height, std::string_view guidText);
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

@@ -8,7 +8,7 @@
 #include "dib/LZHDIBCompressor.h"
 #include "dib/RLEDIBCompressor.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 namespace {
 
 using TSettingsPtr = std::unique_ptr<TDIBSettings, TFreeObject>;
@@ -42,4 +42,4 @@ TEST(DIBSettings, AnUnknownOrNonCanonicalTextSelectsNoCompressorSilently) {
 }
 
 }  // namespace
-}  // namespace zelk::test
+}  // namespace zelk::tests

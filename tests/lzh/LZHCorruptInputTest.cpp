@@ -16,7 +16,7 @@ namespace zelk {
 namespace {
 
 std::vector<uint8_t> PicturePayload(std::vector<uint8_t>& record) {
-  record = lzhtest::PictureRecord(40, 30);
+  record = tests::PictureRecord(40, 30);
   std::vector<uint8_t> payload;
   EXPECT_GT(LZHCompress(record.data(), static_cast<int32_t>(record.size()), payload), 0);
   return payload;
@@ -82,12 +82,18 @@ TEST(LZHCorruptInputTest, DamagedBitsNeverEscapeTheBuffers) {
       const size_t bit = 32 + generator() % ((payload.size() - 4) * 8);
       payload[bit / 8] ^= static_cast<uint8_t>(0x80 >> (bit % 8));
     }
-    std::vector<uint8_t> dest(record.size());
+    // The output lies between two poisoned guard bands.
+    constexpr size_t kGuard = 64;
+    std::vector<uint8_t> dest(record.size() + 2 * kGuard, 0xA5);
     try {
-      LZHDecompress(payload, dest.data(), length);
-    } catch (const ElzhException&) {
+      LZHDecompress(payload, dest.data() + kGuard, length);
+    } catch (const ElzhException& error) {
       // Damage that shifts the bit stream runs it out early.
+      EXPECT_STREQ(error.what(), kLZHTruncatedMessage) << "trial " << trial;
     }
+    const auto poisoned = [](uint8_t byte) { return byte == 0xA5; };
+    EXPECT_TRUE(std::all_of(dest.begin(), dest.begin() + kGuard, poisoned)) << "trial " << trial;
+    EXPECT_TRUE(std::all_of(dest.end() - kGuard, dest.end(), poisoned)) << "trial " << trial;
   }
 }
 
@@ -95,7 +101,7 @@ TEST(LZHCorruptInputTest, GarbageWithAHugeStatedLengthEndsAtTheInputsEnd) {
   // The stream-bound coder has no outside limit: it must stop when the
   // garbage runs out, having produced at most 60 bytes per input bit.
   for (uint32_t seed = 0; seed < 20; ++seed) {
-    auto garbage = lzhtest::RandomBytes(64 + seed * 37, seed);
+    auto garbage = tests::RandomBytes(64 + seed * 37, seed);
     garbage[0] = garbage[1] = garbage[2] = 0xFF;
     garbage[3] = 0x7F;
     TReadOnlyMemoryStream input(garbage);

@@ -97,8 +97,8 @@ TEST(LZHGoldenTest, FourBytesCodeLongerThanTheInputThroughTheStream) {
   // included it is longer).
   const std::vector<uint8_t> expected = {0x04, 0x00, 0x00, 0x00, 0xF6, 0xC6, 0x00, 0x00};
   const std::vector<uint8_t> data = Repeat("a", 4);
-  EXPECT_EQ(lzhtest::CompressWithStream(data), expected);
-  EXPECT_EQ(lzhtest::DecompressWithStream(expected), data);
+  EXPECT_EQ(tests::CompressWithStream(data), expected);
+  EXPECT_EQ(tests::DecompressWithStream(expected), data);
   EXPECT_TRUE(Compressed(data).empty());
 }
 

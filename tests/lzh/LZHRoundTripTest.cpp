@@ -12,8 +12,8 @@
 namespace zelk {
 namespace {
 
-using lzhtest::CompressWithStream;
-using lzhtest::DecompressWithStream;
+using tests::CompressWithStream;
+using tests::DecompressWithStream;
 
 // Compresses through the block operation and, when it compressed, checks
 // that the payload restores the data. Answers the payload length.
@@ -35,7 +35,7 @@ int32_t ExpectBlockRoundTrip(const std::vector<uint8_t>& data) {
 TEST(LZHRoundTripTest, EveryShortInputRestoresThroughTheStream) {
   for (size_t size = 0; size <= 61; ++size) {
     for (uint32_t seed : {1u, 2u}) {
-      const auto data = lzhtest::RandomBytes(size, seed + static_cast<uint32_t>(size), seed == 1 ? 3 : 256);
+      const auto data = tests::RandomBytes(size, seed + static_cast<uint32_t>(size), seed == 1 ? 3 : 256);
       const auto coded = CompressWithStream(data, /*liftLimit=*/true);
       ASSERT_GE(coded.size(), 4u);
       EXPECT_EQ(DecompressWithStream(coded), data) << size;
@@ -69,12 +69,12 @@ TEST(LZHRoundTripTest, ZerosStayWithinTheExpansionBound) {
 // payload longer than the input.
 TEST(LZHRoundTripTest, IncompressibleDataAreNotCompressed) {
   for (size_t size : {1u, 8u, 100u, 20000u}) {
-    const auto data = lzhtest::RandomBytes(size, 7);
+    const auto data = tests::RandomBytes(size, 7);
     std::vector<uint8_t> payload{1, 2, 3};
     EXPECT_EQ(LZHCompress(data.data(), static_cast<int32_t>(size), payload), 0) << size;
     EXPECT_TRUE(payload.empty());
   }
-  const auto data = lzhtest::RandomBytes(5000, 8);
+  const auto data = tests::RandomBytes(5000, 8);
   try {
     CompressWithStream(data);
     FAIL() << "expected the size check to fire";
@@ -98,13 +98,13 @@ TEST(LZHRoundTripTest, EmptyInputCodesToTheHeaderAlone) {
 TEST(LZHRoundTripTest, DataPastSeveralTreeRebuildsRestore) {
   // Few distinct bytes, few repeats: nearly one literal per byte, so 150 KB
   // cross the rebuild point four times.
-  const auto data = lzhtest::RandomBytes(150000, 11, 12);
+  const auto data = tests::RandomBytes(150000, 11, 12);
   EXPECT_GT(ExpectBlockRoundTrip(data), 0);
 }
 
 TEST(LZHRoundTripTest, PictureRecordsRestore) {
   for (auto [width, height] : {std::pair{195, 222}, std::pair{64, 3}, std::pair{1, 1}}) {
-    const auto record = lzhtest::PictureRecord(width, height);
+    const auto record = tests::PictureRecord(width, height);
     const int32_t length = ExpectBlockRoundTrip(record);
     EXPECT_EQ(length > 0, width > 1) << width;
   }
@@ -113,8 +113,8 @@ TEST(LZHRoundTripTest, PictureRecordsRestore) {
 TEST(LZHRoundTripTest, MixedDataRestoreThroughBothInterfaces) {
   // Random stretches alternate with copies of earlier stretches at every
   // distance the window allows, so all position codes are used.
-  auto data = lzhtest::RandomBytes(2000, 21, 256);
-  const auto pool = lzhtest::RandomBytes(60000, 22, 256);
+  auto data = tests::RandomBytes(2000, 21, 256);
+  const auto pool = tests::RandomBytes(60000, 22, 256);
   std::mt19937 generator(23);
   while (data.size() < 60000) {
     const size_t distance = 1 + generator() % std::min<size_t>(4095, data.size());

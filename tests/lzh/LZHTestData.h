@@ -10,7 +10,7 @@
 #include "dib/LZHStream.h"
 #include "runtime/Stream.h"
 
-namespace zelk::lzhtest {
+namespace zelk::tests {
 
 inline std::vector<uint8_t> RandomBytes(size_t count, uint32_t seed, int alphabet = 256) {
   std::mt19937 generator(seed);
@@ -68,4 +68,4 @@ inline std::vector<uint8_t> DecompressWithStream(const std::vector<uint8_t>& cod
   return output.ToVector();
 }
 
-}  // namespace zelk::lzhtest
+}  // namespace zelk::tests

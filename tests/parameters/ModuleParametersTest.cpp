@@ -12,11 +12,11 @@
 namespace zelk {
 namespace {
 
-using testing::AddParameter;
-using testing::MakeTestModule;
-using testing::TRecordingHost;
-using testing::TTestModule;
-using testing::TTestModulePtr;
+using tests::AddParameter;
+using tests::MakeTestModule;
+using tests::TRecordingHost;
+using tests::TTestModule;
+using tests::TTestModulePtr;
 
 struct TChange {
   TObject* Sender;
@@ -111,7 +111,7 @@ TEST_F(ModuleParameters, ItemEventFiresBeforeTheModulesEvent) {
 // Hosts that answer an automation report by setting the parameter again
 // must not recurse: the nested call is dropped.
 TEST_F(ModuleParameters, ASetFromInsideTheReportIsDropped) {
-  host.OnAutomate = [this](const testing::THostCall&) { SetParameter(*module, 0, 0.75f); };
+  host.OnAutomate = [this](const tests::THostCall&) { SetParameter(*module, 0, 0.75f); };
   module->SetParameterAutomated(0, 90.0f);
   EXPECT_EQ(module->GetParameter(0), 90.0f);
   EXPECT_EQ(log.ModuleChanges.size(), 1u);

@@ -11,8 +11,8 @@
 namespace zelk {
 namespace {
 
-using testing::MakeTestModule;
-using testing::TTestModulePtr;
+using tests::MakeTestModule;
+using tests::TTestModulePtr;
 
 TEST(ParameterItem, DefaultsAtCreation) {
   TTestModulePtr module = MakeTestModule();

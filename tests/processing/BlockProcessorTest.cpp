@@ -6,9 +6,9 @@
 namespace zelk {
 namespace {
 
-using testing::PassThrough;
-using testing::TAudioBuffers;
-using testing::TProcessProbe;
+using tests::PassThrough;
+using tests::TAudioBuffers;
+using tests::TProcessProbe;
 
 // Feeds a ramp through the processor in host blocks of hostFrames and
 // answers what came out of channel 0.

@@ -9,13 +9,13 @@
 namespace zelk {
 namespace {
 
-using testing::MakeTestModule;
-using testing::PassThrough;
-using testing::TAudioBuffers;
-using testing::TProcessProbe;
-using testing::TRecordingHost;
-using testing::TTestModulePtr;
-using testing::WriteConstant;
+using tests::MakeTestModule;
+using tests::PassThrough;
+using tests::TAudioBuffers;
+using tests::TProcessProbe;
+using tests::TRecordingHost;
+using tests::TTestModulePtr;
+using tests::WriteConstant;
 
 // The host's two process entries, as it calls them through the record.
 void Process(TCustomVST1Module& module, float** inputs, float** outputs, int32_t frames) {
@@ -109,7 +109,8 @@ TEST_F(ModuleProcessing, BlockModeDelaysByTheBlockAndSaysSo) {
     inputs.FillRamp(call * 3);
     TAudioBuffers outputs(2, 3, -1.0f);
     ProcessReplacing(*module, inputs.Pointers(), outputs.Pointers(), 3);
-    heard.insert(heard.end(), outputs.Channel(1).begin(), outputs.Channel(1).end());
+    const std::vector<float> right = outputs.Channel(1);
+    heard.insert(heard.end(), right.begin(), right.end());
   }
   EXPECT_EQ(probe.FrameCounts, (std::vector<int32_t>{4, 4, 4}));
   for (int frame = 0; frame < 4; ++frame) EXPECT_EQ(heard[frame], 0.0f);
@@ -126,7 +127,8 @@ TEST_F(ModuleProcessing, BlockModeInPlaceMatchesSeparateBuffers) {
     TAudioBuffers buffers(2, 3);
     buffers.FillRamp(call * 3);
     ProcessReplacing(*module, buffers.Pointers(), buffers.Pointers(), 3);
-    heard.insert(heard.end(), buffers.Channel(0).begin(), buffers.Channel(0).end());
+    const std::vector<float> left = buffers.Channel(0);
+    heard.insert(heard.end(), left.begin(), left.end());
   }
   const std::vector<float> expected{0, 0, 0, 0, 1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007};
   EXPECT_EQ(heard, expected);

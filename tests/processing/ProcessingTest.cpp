@@ -9,10 +9,10 @@
 namespace zelk {
 namespace {
 
-using testing::PassThrough;
-using testing::TAudioBuffers;
-using testing::TProcessProbe;
-using testing::WriteConstant;
+using tests::PassThrough;
+using tests::TAudioBuffers;
+using tests::TProcessProbe;
+using tests::WriteConstant;
 
 constexpr TChannelCounts kStereo{2, 2};
 
@@ -179,7 +179,7 @@ TEST(ProcessEntries, ALongerBlockThanAnnouncedIsProcessedInSlices) {
   buffers.FillRamp();
   const std::vector<float> ramp = buffers.Channel(1);
   processing.ProcessAccumulating(buffers.Pointers(), buffers.Pointers(), frames, kStereo);
-  for (int32_t i = 0; i < frames; ++i) ASSERT_EQ(buffers.Channel(1)[i], 2 * ramp[i]) << i;
+  for (int32_t i = 0; i < frames; ++i) ASSERT_EQ(buffers.At(1, i), 2 * ramp[i]) << i;
   EXPECT_EQ(probe.Calls, 4);
   EXPECT_EQ(processing.Scratch().Frames(), TScratchBuffers::kMinimumFrames);
 }

@@ -36,13 +36,13 @@ void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); 
 namespace zelk {
 namespace {
 
-using testing::AddParameter;
-using testing::MakeTestModule;
-using testing::PassThrough;
-using testing::TAudioBuffers;
-using testing::TProcessProbe;
-using testing::TRecordingHost;
-using testing::TTestModulePtr;
+using tests::AddParameter;
+using tests::MakeTestModule;
+using tests::PassThrough;
+using tests::TAudioBuffers;
+using tests::TProcessProbe;
+using tests::TRecordingHost;
+using tests::TTestModulePtr;
 
 // Counts the allocations of the calls made while it is open.
 class TAllocationCount {

@@ -12,7 +12,7 @@
 #include "tests/programs/ProgramTestModule.h"
 #include "tests/support/TestModule.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 constexpr int32_t kBank = 0;
@@ -140,4 +140,4 @@ TEST(NoPrograms, ProgramOpcodesAnswerTheEmptyCases) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

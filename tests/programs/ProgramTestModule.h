@@ -19,7 +19,7 @@
 #include "runtime/Text.h"
 #include "tests/support/RecordingHost.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 inline constexpr std::string_view kProgramModuleText = R"(
 object ProgramModule: TProgramModule
@@ -124,4 +124,4 @@ inline intptr_t Dispatch(TVST2Module& module, int32_t opcode, int32_t index = 0,
   return module.Effect.dispatcher(&module.Effect, opcode, index, value, ptr, 0.0f);
 }
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -14,7 +14,7 @@
 #include "tests/programs/ProgramTestModule.h"
 #include "tests/support/TestModule.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 using TLog = std::vector<std::string>;
@@ -172,4 +172,4 @@ TEST(ProgramValues, AssigningTheCollectionCopiesEveryProgram) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -8,16 +8,14 @@
 #include "RenderTestSupport.h"
 #include "tools/common/HostSession.h"
 
-namespace zelk::render_test {
+namespace zelk::tests {
 namespace {
 
 using host::THostSession;
 
 TEST(HostSession, OpensTheProductAndReceivesItsAutomationReports) {
-  const std::string plugin = PluginUnderTest();
-  if (plugin.empty()) {
-    GTEST_SKIP() << "ZELK_PLUGIN is not set";
-  }
+  std::string plugin;
+  ASSERT_TRUE(FindPluginUnderTest(plugin));
   THostSession session;
   ASSERT_TRUE(session.Open(plugin, {48000.0f, 256})) << session.ErrorText();
   EXPECT_EQ(session.Effect()->magic, kEffectMagic);
@@ -33,10 +31,8 @@ TEST(HostSession, OpensTheProductAndReceivesItsAutomationReports) {
 }
 
 TEST(HostSession, TwoSessionsKeepTheirReportsApart) {
-  const std::string plugin = PluginUnderTest();
-  if (plugin.empty()) {
-    GTEST_SKIP() << "ZELK_PLUGIN is not set";
-  }
+  std::string plugin;
+  ASSERT_TRUE(FindPluginUnderTest(plugin));
   THostSession first, second;
   ASSERT_TRUE(first.Open(plugin, {}));
   ASSERT_TRUE(second.Open(plugin, {}));
@@ -61,4 +57,4 @@ TEST(HostSession, AMissingLibraryFailsWithItsName) {
 }
 
 }  // namespace
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

@@ -10,31 +10,28 @@
 
 #include "RenderTestSupport.h"
 
-namespace zelk::render_test {
+namespace zelk::tests {
 namespace {
 
 class RenderAngles : public testing::Test {
  protected:
   void SetUp() override {
-    m_Plugin = PluginUnderTest();
-    if (m_Plugin.empty()) {
-      GTEST_SKIP() << "ZELK_PLUGIN is not set";
-    }
+    ASSERT_TRUE(FindPluginUnderTest(m_Plugin));
   }
 
   // Renders `frames` through the plug-in with the extra arguments and
   // answers the output frames.
   std::vector<TFrame> Render(const std::vector<TFrame>& frames, std::vector<std::string> arguments,
                              int* format = nullptr) {
-    WriteStereoWav(m_Folder.File("in.wav"), frames);
-    arguments.insert(arguments.end(), {"--plugin", m_Plugin, m_Folder.File("in.wav"), m_Folder.File("out.wav")});
+    WriteStereoWav(m_Folder.PathOf("in.wav"), frames);
+    arguments.insert(arguments.end(), {"--plugin", m_Plugin, m_Folder.PathOf("in.wav"), m_Folder.PathOf("out.wav")});
     const TRunResult run = RunRenderer(arguments);
     EXPECT_EQ(run.ExitCode, 0) << run.Errors;
-    return ReadStereoWav(m_Folder.File("out.wav"), format);
+    return ReadStereoWav(m_Folder.PathOf("out.wav"), format);
   }
 
   std::string m_Plugin;
-  TScratchFolder m_Folder;
+  TTemporaryFolder m_Folder;
 };
 
 TEST_F(RenderAngles, At360DegreesTheFileComesBackUnchanged) {
@@ -85,4 +82,4 @@ TEST_F(RenderAngles, ASweepSetsTheAngleOncePerBlockFromFirstToLastFrame) {
 }
 
 }  // namespace
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

@@ -9,17 +9,14 @@
 
 #include "RenderTestSupport.h"
 
-namespace zelk::render_test {
+namespace zelk::tests {
 namespace {
 
 class RenderErrors : public testing::Test {
  protected:
   void SetUp() override {
-    m_Plugin = PluginUnderTest();
-    if (m_Plugin.empty()) {
-      GTEST_SKIP() << "ZELK_PLUGIN is not set";
-    }
-    WriteStereoWav(m_Folder.File("stereo.wav"), TestFrames(100));
+    ASSERT_TRUE(FindPluginUnderTest(m_Plugin));
+    WriteStereoWav(m_Folder.PathOf("stereo.wav"), TestFrames(100));
   }
 
   // Expects failure with exactly one line on stderr that contains `mention`.
@@ -27,37 +24,37 @@ class RenderErrors : public testing::Test {
     EXPECT_EQ(run.ExitCode, exitCode);
     EXPECT_NE(run.Errors.find(mention), std::string::npos) << run.Errors;
     EXPECT_EQ(std::count(run.Errors.begin(), run.Errors.end(), '\n'), 1) << run.Errors;
-    EXPECT_FALSE(std::filesystem::exists(m_Folder.File("out.wav")));
+    EXPECT_FALSE(std::filesystem::exists(m_Folder.PathOf("out.wav")));
   }
 
   std::string m_Plugin;
-  TScratchFolder m_Folder;
+  TTemporaryFolder m_Folder;
 };
 
 TEST_F(RenderErrors, AMissingInputFileIsNamed) {
-  const std::string missing = m_Folder.File("missing.wav");
-  ExpectOneLineError(RunRenderer({"--plugin", m_Plugin, missing, m_Folder.File("out.wav")}), missing);
+  const std::string missing = m_Folder.PathOf("missing.wav");
+  ExpectOneLineError(RunRenderer({"--plugin", m_Plugin, missing, m_Folder.PathOf("out.wav")}), missing);
 }
 
 TEST_F(RenderErrors, AMonoInputIsRejected) {
-  WriteMonoWav(m_Folder.File("mono.wav"), 100);
-  ExpectOneLineError(RunRenderer({"--plugin", m_Plugin, m_Folder.File("mono.wav"), m_Folder.File("out.wav")}),
+  WriteMonoWav(m_Folder.PathOf("mono.wav"), 100);
+  ExpectOneLineError(RunRenderer({"--plugin", m_Plugin, m_Folder.PathOf("mono.wav"), m_Folder.PathOf("out.wav")}),
                      "1 channel");
 }
 
 TEST_F(RenderErrors, AFileThatIsNoLibraryIsNamed) {
-  const std::string notALibrary = m_Folder.File("stereo.wav");
-  ExpectOneLineError(RunRenderer({"--plugin", notALibrary, notALibrary, m_Folder.File("out.wav")}), notALibrary);
+  const std::string notALibrary = m_Folder.PathOf("stereo.wav");
+  ExpectOneLineError(RunRenderer({"--plugin", notALibrary, notALibrary, m_Folder.PathOf("out.wav")}), notALibrary);
 }
 
 TEST_F(RenderErrors, APluginWhoseEntryPointAnswersNullIsReported) {
   ExpectOneLineError(
-      RunRenderer({"--plugin", ZELK_NULL_ENTRY_PLUGIN, m_Folder.File("stereo.wav"), m_Folder.File("out.wav")}),
+      RunRenderer({"--plugin", ZELK_NULL_ENTRY_PLUGIN, m_Folder.PathOf("stereo.wav"), m_Folder.PathOf("out.wav")}),
       "answered no effect");
 }
 
 TEST_F(RenderErrors, BadOptionsExitWithUsageStatus) {
-  const std::string in = m_Folder.File("stereo.wav"), out = m_Folder.File("out.wav");
+  const std::string in = m_Folder.PathOf("stereo.wav"), out = m_Folder.PathOf("out.wav");
   ExpectOneLineError(RunRenderer({"--angle", "361", in, out}), "--angle", 2);
   ExpectOneLineError(RunRenderer({"--sweep", "0-90", in, out}), "--sweep", 2);
   ExpectOneLineError(RunRenderer({"--block", "0", in, out}), "--block", 2);
@@ -72,4 +69,4 @@ TEST_F(RenderErrors, HelpPrintsUsageAndSucceeds) {
 }
 
 }  // namespace
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

@@ -9,8 +9,9 @@
 #include <sstream>
 
 #include "platform/ShellCommand.h"
+#include "tests/support/BuiltPlugin.h"
 
-namespace zelk::render_test {
+namespace zelk::tests {
 
 namespace {
 
@@ -24,19 +25,6 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
 }
 
 }  // namespace
-
-TScratchFolder::TScratchFolder() {
-  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-  std::random_device random;
-  m_Path = std::filesystem::temp_directory_path() /
-           ("zelk-render-test-" + std::string(test->name()) + "-" + std::to_string(random()));
-  std::filesystem::create_directories(m_Path);
-}
-
-TScratchFolder::~TScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(m_Path, ignored);
-}
 
 std::vector<TFrame> TestFrames(int frames) {
   std::vector<TFrame> result(static_cast<size_t>(frames));
@@ -92,15 +80,12 @@ std::vector<TFrame> ReadStereoWav(const std::string& path, int* format) {
   return frames;
 }
 
-std::string PluginUnderTest() {
-  const char* plugin = std::getenv("ZELK_PLUGIN");
-  return plugin != nullptr ? plugin : "";
-}
+::testing::AssertionResult FindPluginUnderTest(std::string& path) { return tests::FindBuiltPlugin(path); }
 
 TRunResult RunRenderer(const std::vector<std::string>& arguments) {
-  TScratchFolder captures;
-  const std::string outputFile = captures.File("stdout.txt");
-  const std::string errorFile = captures.File("stderr.txt");
+  TTemporaryFolder captures;
+  const std::string outputFile = captures.PathOf("stdout.txt");
+  const std::string errorFile = captures.PathOf("stderr.txt");
   std::string command = Quoted(ZELK_RENDER_TOOL);
   for (const std::string& argument : arguments) {
     command.append(" ").append(Quoted(argument));
@@ -113,4 +98,4 @@ TRunResult RunRenderer(const std::vector<std::string>& arguments) {
   return result;
 }
 
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

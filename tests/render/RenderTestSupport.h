@@ -3,12 +3,16 @@
 // run as a separate process with its exit code and error output.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-namespace zelk::render_test {
+#include "tests/support/TemporaryFolder.h"
+
+namespace zelk::tests {
 
 // A 16-bit sample pair of one frame.
 struct TFrame {
@@ -22,16 +26,6 @@ struct TRunResult {
   std::string Errors;  // stderr
 };
 
-// A fresh, empty folder for the running test, removed with the object.
-class TScratchFolder {
- public:
-  TScratchFolder();
-  ~TScratchFolder();
-  std::string File(const std::string& name) const { return (m_Path / name).string(); }
-
- private:
-  std::filesystem::path m_Path;
-};
 
 // Distinct, full-range content on both channels (never -32768, which has no
 // positive counterpart, so negation stays exact).
@@ -42,10 +36,11 @@ void WriteMonoWav(const std::string& path, int frames);
 // Reads a 16-bit stereo file; fails the running test when it is not one.
 std::vector<TFrame> ReadStereoWav(const std::string& path, int* format = nullptr);
 
-// The plug-in under test (ZELK_PLUGIN) or empty when the harness set none.
-std::string PluginUnderTest();
+// The plug-in under test (tests/support/BuiltPlugin.h); use as
+// ASSERT_TRUE(FindPluginUnderTest(path)).
+::testing::AssertionResult FindPluginUnderTest(std::string& path);
 
 // Runs zelk-render with the given arguments (each quoted for the shell).
 TRunResult RunRenderer(const std::vector<std::string>& arguments);
 
-}  // namespace zelk::render_test
+}  // namespace zelk::tests

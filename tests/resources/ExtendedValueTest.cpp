@@ -11,7 +11,7 @@
 #include "resources/TextFormPrinter.h"
 #include "runtime/Float80.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 namespace {
 
 TFloat80Bytes Extended(uint64_t mantissa, uint16_t signAndExponent) {
@@ -88,4 +88,4 @@ TEST(ExtendedValues, IntegersAreReadExactly) {
 }
 
 }  // namespace
-}  // namespace zelk::test
+}  // namespace zelk::tests

@@ -9,7 +9,7 @@
 #include "runtime/Stream.h"
 #include "runtime/SystemCodePage.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 namespace {
 
 std::vector<uint8_t> RootWith(std::string_view body) {
@@ -476,4 +476,4 @@ TEST_F(Reader, ARootBeingDesignedKeepsTheStoredName) {
 }
 
 }  // namespace
-}  // namespace zelk::test
+}  // namespace zelk::tests

@@ -12,7 +12,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/Messages.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 namespace {
 
 class TTestDerivedRoot : public TTestRoot {
@@ -116,4 +116,4 @@ TEST_F(RootResources, WithoutAnyResourceConstructionFailsWithTheGivenMessage) {
 }
 
 }  // namespace
-}  // namespace zelk::test
+}  // namespace zelk::tests

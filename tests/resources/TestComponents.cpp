@@ -11,7 +11,7 @@
 #include "runtime/Filer.h"
 #include "runtime/Stream.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 std::vector<std::string>& LoadingLog() {
   static std::vector<std::string> log;
@@ -242,4 +242,4 @@ TBytes& TBytes::Int32(int32_t value) {
 
 TBytes& TBytes::Root(std::string_view className, std::string_view name) { return Text("TPF0").Str(className).Str(name); }
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

@@ -14,7 +14,7 @@
 #include "runtime/Set.h"
 #include "runtime/TypeInfo.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 
 enum class TShade { shRed, shGreen, shBlue };
 ZELK_ENUM_NAMES(TShade, "shRed", "shGreen", "shBlue")
@@ -183,4 +183,4 @@ class TBytes {
   std::vector<uint8_t> bytes_;
 };
 
-}  // namespace zelk::test
+}  // namespace zelk::tests

@@ -8,7 +8,7 @@
 #include "resources/TextFormPrinter.h"
 #include "runtime/Exceptions.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 namespace {
 
 std::vector<uint8_t> ValueBytes(std::string_view value) {
@@ -201,4 +201,4 @@ TEST(TextForm, MalformedStreamsFailToPrintWithTheReadersError) {
 }
 
 }  // namespace
-}  // namespace zelk::test
+}  // namespace zelk::tests

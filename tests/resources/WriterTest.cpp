@@ -5,7 +5,7 @@
 #include "TestComponents.h"
 #include "resources/TextFormPrinter.h"
 
-namespace zelk::test {
+namespace zelk::tests {
 namespace {
 
 TTestChild* AddChild(TTestRoot& root, const char* name, TTestChild* parent = nullptr) {
@@ -143,4 +143,4 @@ TEST(Writer, AComponentOfAnotherRootIsNamedThroughThatRoot) {
 }
 
 }  // namespace
-}  // namespace zelk::test
+}  // namespace zelk::tests

@@ -11,7 +11,7 @@
 
 #include "RotationOracle.h"
 
-namespace zelk::rotation_test {
+namespace zelk::tests {
 namespace {
 
 constexpr int32_t kGuard = 16;
@@ -235,4 +235,4 @@ TEST(RotationPaths, AnUnavailablePathWritesNothingAndAnswersFalse) {
 }
 
 }  // namespace
-}  // namespace zelk::rotation_test
+}  // namespace zelk::tests

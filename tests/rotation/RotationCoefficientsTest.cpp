@@ -6,7 +6,7 @@
 
 #include "RotationOracle.h"
 
-namespace zelk::rotation_test {
+namespace zelk::tests {
 namespace {
 
 // Rotates moderate audio with the coefficients of `degrees` through every
@@ -203,4 +203,4 @@ TEST(RotationCoefficients, ANaNAngleGivesNaNCoefficients) {
 }
 
 }  // namespace
-}  // namespace zelk::rotation_test
+}  // namespace zelk::tests

@@ -10,7 +10,7 @@
 
 #include "RotationOracle.h"
 
-namespace zelk::rotation_test {
+namespace zelk::tests {
 namespace {
 
 enum class TLayout { lySeparate, lyInPlace, lyCrossed };
@@ -240,4 +240,4 @@ TEST(RotationCorpus, TheOracleRoundsTheSumTo64BitsThenToFloat) {
 }
 
 }  // namespace
-}  // namespace zelk::rotation_test
+}  // namespace zelk::tests

@@ -16,7 +16,7 @@
 
 #include "effect/StereoRotation.h"
 
-namespace zelk::rotation_test {
+namespace zelk::tests {
 
 inline uint32_t Bits(float value) {
   uint32_t bits;
@@ -108,7 +108,7 @@ __attribute__((noinline)) inline bool HasExtendedPrecision() {
 
 #define ZELK_REQUIRE_EXTENDED_PRECISION()                                                       \
   do {                                                                                          \
-    if (!::zelk::rotation_test::HasExtendedPrecision()) {                                       \
+    if (!::zelk::tests::HasExtendedPrecision()) {                                       \
       GTEST_SKIP() << "long double is not the x87 80-bit format here (running under valgrind?)"; \
     }                                                                                           \
   } while (false)
@@ -522,4 +522,4 @@ inline const char* PathName(TRotationPath path) {
   return "?";
 }
 
-}  // namespace zelk::rotation_test
+}  // namespace zelk::tests

@@ -7,7 +7,7 @@
 
 #include "RotationOracle.h"
 
-namespace zelk::rotation_test {
+namespace zelk::tests {
 namespace {
 
 struct THostState {
@@ -191,4 +191,4 @@ TEST(RotationHostStateDispatch, RotateStereoHandsTheStateBack) {
 }
 
 }  // namespace
-}  // namespace zelk::rotation_test
+}  // namespace zelk::tests

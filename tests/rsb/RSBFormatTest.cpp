@@ -14,11 +14,11 @@
 namespace zelk {
 namespace {
 
-using testing::BGRA;
-using testing::BuildRSB;
-using testing::MakeCountingDIB;
-using testing::TCountingDIBPtr;
-using testing::TRSBFileParts;
+using tests::BGRA;
+using tests::BuildRSB;
+using tests::MakeCountingDIB;
+using tests::TCountingDIBPtr;
+using tests::TRSBFileParts;
 
 constexpr uint32_t kUntouched = BGRA(1, 2, 3, 4);
 
@@ -214,7 +214,7 @@ TEST(RSBRefusal, NoBitmapOrNoPixelsToWork) {
   TReadOnlyMemoryStream file(BuildRSB(Layout565(1, 1, {0})));
   EXPECT_THROW(format.LoadFromStream(file), EDIBFormatError);
 
-  TCountingDIBPtr empty(New<testing::TCountingDIB>());
+  TCountingDIBPtr empty(New<tests::TCountingDIB>());
   format.SetDIB(empty.get());
   EXPECT_THROW(format.SaveToStream(stream), EDIBFormatError);
   EXPECT_EQ(stream.Size(), 0);

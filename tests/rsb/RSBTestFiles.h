@@ -10,7 +10,7 @@
 
 #include "dib/MemoryDIB.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 struct TRSBFileParts {
   uint32_t Version = 1;
@@ -62,4 +62,4 @@ inline TCountingDIBPtr MakeCountingDIB(uint16_t width, uint16_t height, uint32_t
   return dib;
 }
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

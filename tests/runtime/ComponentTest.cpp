@@ -3,7 +3,7 @@
 #include "TestClasses.h"
 #include "runtime/Exceptions.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 struct TOwnerFixture : ::testing::Test {
@@ -67,13 +67,36 @@ TEST(FreeNotification, ClearsReferencesToComponentsOwnedElsewhere) {
   TObject::Free(keeper);
 }
 
+// Counts, outside itself, the removals it hears of.
+class TCountingKeeper : public TReferenceKeeper {
+ public:
+  TCountingKeeper(TComponent* owner, int* heard) : TReferenceKeeper(owner), heard_(heard) {}
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    TReferenceKeeper::Notification(component, operation);
+    if (operation == TOperation::opRemove) ++*heard_;
+  }
+
+ private:
+  int* heard_;
+};
+
 TEST(FreeNotification, AKeeperThatGoesFirstIsForgotten) {
-  auto* keeper = New<TReferenceKeeper>(nullptr);
+  int goneHeard = 0;
+  int stayingHeard = 0;
+  auto* gone = New<TCountingKeeper>(nullptr, &goneHeard);
+  auto* staying = New<TCountingKeeper>(nullptr, &stayingHeard);
   auto* target = New<TGadget>(nullptr);
-  keeper->Keep(target);
-  TObject::Free(keeper);
-  TObject::Free(target);  // must not notify the freed keeper
-  SUCCEED();
+  gone->Keep(target);
+  staying->Keep(target);
+  TObject::Free(gone);
+  EXPECT_EQ(goneHeard, 0);  // the target's departure is not told to a freed keeper...
+  TObject::Free(target);
+  EXPECT_EQ(goneHeard, 0);
+  EXPECT_EQ(stayingHeard, 1);  // ...while the keeper that stays hears it once
+  EXPECT_EQ(staying->kept, nullptr);
+  TObject::Free(staying);
 }
 
 TEST(PublishedFields, BindToTheOwnedComponentOfTheSameName) {
@@ -100,4 +123,4 @@ TEST(States, MarksAreIndependentFlags) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

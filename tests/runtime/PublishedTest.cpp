@@ -4,7 +4,7 @@
 #include "runtime/ClassRegistry.h"
 #include "runtime/Exceptions.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 const TPropInfo& Prop(const char* name) {
@@ -133,4 +133,4 @@ TEST(Collections, ItemsCanMoveAndKnowTheirIndex) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -1,6 +1,6 @@
 #include "TestClasses.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 const TClassInfo& TGadget::StaticClass() {
   static const TClassInfo info = TClassBuilder<TGadget>("TGadget")
@@ -37,4 +37,4 @@ const TClassInfo& TCountingCollection::StaticClass() {
   return info;
 }
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -9,7 +9,7 @@
 #include "runtime/Component.h"
 #include "runtime/Set.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 enum class TShade { shLight, shMedium, shDark };
 ZELK_ENUM_NAMES(TShade, "shLight", "shMedium", "shDark")
@@ -64,4 +64,4 @@ class TCountingCollection : public TCollection {
   void Update(TCollectionItem*) override { ++updates; }
 };
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -20,11 +20,14 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/BuiltPlugin.h"
+#include "tests/support/SampleBuffers.h"
 #include "tools/common/HostSession.h"
 
 namespace {
 
 using zelk::host::THostSession;
+using zelk::tests::TAudioBuffers;
 
 constexpr int32_t kBlockSize = 256;
 constexpr int64_t kMaxCallsPerThread = 20'000'000;
@@ -37,31 +40,15 @@ std::chrono::duration<double> StressDuration() {
   return std::chrono::duration<double>(seconds != nullptr ? std::atof(seconds) : 0.5);
 }
 
-struct TStereoBlock {
-  explicit TStereoBlock(float fill = 0.0f) : Left(kBlockSize, fill), Right(kBlockSize, fill) {}
-  float* Channels[2] = {nullptr, nullptr};
-  std::vector<float> Left, Right;
-  float** Pointers() {
-    Channels[0] = Left.data();
-    Channels[1] = Right.data();
-    return Channels;
-  }
-};
-
-TStereoBlock AudioBlock() {
-  TStereoBlock block;
-  std::mt19937 random(3);
-  std::uniform_real_distribution<float> audio(-1.0f, 1.0f);
-  for (int32_t i = 0; i < kBlockSize; ++i) {
-    block.Left[i] = audio(random);
-    block.Right[i] = audio(random);
-  }
+TAudioBuffers AudioBlock() {
+  TAudioBuffers block(2, kBlockSize);
+  block.FillNoise(3);
   return block;
 }
 
-bool IsSane(const TStereoBlock& block) {
+bool IsSane(TAudioBuffers& block) {
   for (int32_t i = 0; i < kBlockSize; ++i) {
-    for (float sample : {block.Left[i], block.Right[i]}) {
+    for (float sample : {block.At(0, i), block.At(1, i)}) {
       if (!std::isfinite(sample) || std::fabs(sample) > kLoudestPossible) {
         return false;
       }
@@ -73,10 +60,8 @@ bool IsSane(const TStereoBlock& block) {
 class AutomationWhileProcessing : public testing::Test {
  protected:
   void SetUp() override {
-    const char* plugin = std::getenv("ZELK_PLUGIN");
-    if (plugin == nullptr) {
-      GTEST_SKIP() << "ZELK_PLUGIN is not set";
-    }
+    std::string plugin;
+    ASSERT_TRUE(zelk::tests::FindBuiltPlugin(plugin));
     ASSERT_TRUE(m_Session.Open(plugin, {48000.0f, kBlockSize})) << m_Session.ErrorText();
     m_Session.Resume();
   }
@@ -96,9 +81,9 @@ class AutomationWhileProcessing : public testing::Test {
 
   // Alternates the replacing and the accumulating entry on fresh outputs.
   void Process(std::chrono::steady_clock::time_point end) {
-    TStereoBlock input = AudioBlock();
+    TAudioBuffers input = AudioBlock();
     for (int64_t call = 0; call < kMaxCallsPerThread && std::chrono::steady_clock::now() < end; ++call) {
-      TStereoBlock output;
+      TAudioBuffers output(2, kBlockSize);
       if (call % 2 == 0) {
         m_Session.ProcessReplacing(input.Pointers(), output.Pointers(), kBlockSize);
       } else {
@@ -135,11 +120,11 @@ TEST_F(AutomationWhileProcessing, NeitherThreadDisturbsTheOther) {
   // Settled: at 360 degrees the signal passes unchanged.
   m_Session.SetParameter(0, 1.0f);
   EXPECT_EQ(m_Session.GetParameter(0), 1.0f);
-  TStereoBlock input = AudioBlock();
-  TStereoBlock output;
+  TAudioBuffers input = AudioBlock();
+  TAudioBuffers output(2, kBlockSize);
   m_Session.ProcessReplacing(input.Pointers(), output.Pointers(), kBlockSize);
-  EXPECT_EQ(output.Left, input.Left);
-  EXPECT_EQ(output.Right, input.Right);
+  EXPECT_EQ(output.Channel(0), input.Channel(0));
+  EXPECT_EQ(output.Channel(1), input.Channel(1));
 }
 
 }  // namespace

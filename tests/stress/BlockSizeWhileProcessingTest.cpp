@@ -19,11 +19,14 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/BuiltPlugin.h"
+#include "tests/support/SampleBuffers.h"
 #include "tools/common/HostSession.h"
 
 namespace {
 
 using zelk::host::THostSession;
+using zelk::tests::TAudioBuffers;
 
 constexpr int32_t kLongestBlock = 3000;
 constexpr float kHeldBefore = 0.5f;
@@ -33,22 +36,11 @@ std::chrono::duration<double> StressDuration() {
   return std::chrono::duration<double>(seconds != nullptr ? std::atof(seconds) : 0.5);
 }
 
-struct TChannels {
-  explicit TChannels(float fill) : Left(kLongestBlock, fill), Right(kLongestBlock, fill) {}
-  float** Pointers() {
-    Channels[0] = Left.data();
-    Channels[1] = Right.data();
-    return Channels;
-  }
-  std::vector<float> Left, Right;
-  float* Channels[2] = {nullptr, nullptr};
-};
-
 class BlockSizeWhileProcessing : public testing::Test {
  protected:
   void SetUp() override {
-    const char* plugin = std::getenv("ZELK_PLUGIN");
-    if (plugin == nullptr) GTEST_SKIP() << "ZELK_PLUGIN is not set";
+    std::string plugin;
+    ASSERT_TRUE(zelk::tests::FindBuiltPlugin(plugin));
     ASSERT_TRUE(m_Session.Open(plugin, {48000.0f, 512})) << m_Session.ErrorText();
     // At 360 degrees the module passes its input unchanged: every output
     // sample must be the input plus what the output held.
@@ -83,15 +75,14 @@ class BlockSizeWhileProcessing : public testing::Test {
     std::mt19937 random(11);
     std::uniform_int_distribution<int32_t> frames(1, kLongestBlock);
     std::uniform_real_distribution<float> audio(-1.0f, 1.0f);
-    TChannels input(0.0f);
-    for (float& sample : input.Left) sample = audio(random);
-    for (float& sample : input.Right) sample = audio(random);
+    TAudioBuffers input(2, kLongestBlock);
+    input.FillNoise(7);
     while (std::chrono::steady_clock::now() < end) {
       const int32_t count = frames(random);
-      TChannels output(kHeldBefore);
+      TAudioBuffers output(2, kLongestBlock, kHeldBefore);
       m_Session.ProcessAccumulating(input.Pointers(), output.Pointers(), count);
       for (int32_t i = 0; i < count; ++i) {
-        if (output.Left[i] != input.Left[i] + kHeldBefore || output.Right[i] != input.Right[i] + kHeldBefore) {
+        if (output.At(0, i) != input.At(0, i) + kHeldBefore || output.At(1, i) != input.At(1, i) + kHeldBefore) {
           m_WrongBlocks.fetch_add(1, std::memory_order_relaxed);
           break;
         }

@@ -18,11 +18,14 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/BuiltPlugin.h"
+#include "tests/support/SampleBuffers.h"
 #include "tools/common/HostSession.h"
 
 namespace {
 
 using zelk::host::THostSession;
+using zelk::tests::TAudioBuffers;
 
 constexpr int kThreads = 4;
 constexpr int kInstancesPerThread = 100;
@@ -36,9 +39,7 @@ std::chrono::duration<double> StressDuration() {
 class InstancesOnManyThreads : public testing::Test {
  protected:
   void SetUp() override {
-    const char* plugin = std::getenv("ZELK_PLUGIN");
-    if (plugin == nullptr) GTEST_SKIP() << "ZELK_PLUGIN is not set";
-    m_Plugin = plugin;
+    ASSERT_TRUE(zelk::tests::FindBuiltPlugin(m_Plugin));
     // Holds the library loaded, so that the threads share one copy of it
     // rather than load and unload it in turn.
     ASSERT_TRUE(m_Holder.Open(m_Plugin, {})) << m_Holder.ErrorText();
@@ -48,9 +49,9 @@ class InstancesOnManyThreads : public testing::Test {
   // passes its input through at 360 degrees and exchanges the channels with
   // one inverted at 180 degrees.
   void CreateUseAndClose(std::chrono::steady_clock::time_point end) {
-    std::vector<float> left(kFrames, 0.25f), right(kFrames, -0.5f), outLeft(kFrames), outRight(kFrames);
-    float* inputs[2] = {left.data(), right.data()};
-    float* outputs[2] = {outLeft.data(), outRight.data()};
+    TAudioBuffers input(2, kFrames, 0.25f);
+    std::fill_n(input.Data(1), kFrames, -0.5f);
+    TAudioBuffers output(2, kFrames);
     for (int instance = 0; instance < kInstancesPerThread && std::chrono::steady_clock::now() < end; ++instance) {
       THostSession session;
       if (!session.Open(m_Plugin, {44100.0f, kFrames})) {
@@ -60,8 +61,8 @@ class InstancesOnManyThreads : public testing::Test {
       }
       session.Resume();
       session.SetParameter(0, 1.0f);
-      session.ProcessReplacing(inputs, outputs, kFrames);
-      if (outLeft != left || outRight != right) m_WrongInstances.fetch_add(1, std::memory_order_relaxed);
+      session.ProcessReplacing(input.Pointers(), output.Pointers(), kFrames);
+      if (output.Channel(0) != input.Channel(0) || output.Channel(1) != input.Channel(1)) m_WrongInstances.fetch_add(1, std::memory_order_relaxed);
       session.Close();
       m_Instances.fetch_add(1, std::memory_order_relaxed);
     }

@@ -1,5 +1,5 @@
-// Host-style sample buffers for tests: channels of float samples and the
-// array of channel pointers a host passes.
+// Process handlers for tests whose behaviour a test supplies, with the
+// host-style sample buffers they run on (SampleBuffers.h).
 #pragma once
 
 #include <cstdint>
@@ -8,32 +8,9 @@
 
 #include "framework/ProcessTypes.h"
 #include "runtime/Object.h"
+#include "tests/support/SampleBuffers.h"
 
-namespace zelk::testing {
-
-class TAudioBuffers {
- public:
-  TAudioBuffers(int32_t channels, int32_t frames, float fill = 0.0f)
-      : samples_(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(frames), fill)) {
-    for (auto& channel : samples_) pointers_.push_back(channel.data());
-  }
-
-  float** Pointers() { return pointers_.data(); }
-  std::vector<float>& Channel(int32_t channel) { return samples_.at(static_cast<size_t>(channel)); }
-  float& At(int32_t channel, int32_t frame) { return Channel(channel).at(static_cast<size_t>(frame)); }
-  // Channel c, frame f holds (c + 1) * 1000 + f + start.
-  void FillRamp(int32_t start = 0) {
-    for (size_t channel = 0; channel < samples_.size(); ++channel) {
-      for (size_t frame = 0; frame < samples_[channel].size(); ++frame) {
-        samples_[channel][frame] = static_cast<float>((channel + 1) * 1000 + frame) + static_cast<float>(start);
-      }
-    }
-  }
-
- private:
-  std::vector<std::vector<float>> samples_;
-  std::vector<float*> pointers_;
-};
+namespace zelk::tests {
 
 // A process event whose behaviour a test supplies.
 class TProcessProbe : public TObject {
@@ -79,4 +56,4 @@ inline TProcessProbe::TBody PassThrough(int32_t channels) {
   };
 }
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

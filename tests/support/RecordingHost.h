@@ -1,17 +1,21 @@
-// A host for tests: a host callback that records what the plug-in sends and
-// answers the few questions the framework asks. One host records at a time
-// (tests run one after another in a binary).
+// The host of every test: a host callback that records what the plug-in
+// sends and answers what the test scripts, else the few questions the
+// framework asks. It serves modules built in the test and plug-ins loaded
+// through their entry point alike. One host records at a time (tests run one
+// after another in a binary); it is not thread-safe.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "framework/VstInterface.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 struct THostCall {
+  AEffect* Effect = nullptr;
   int32_t Opcode = 0;
   int32_t Index = 0;
   intptr_t Value = 0;
@@ -29,11 +33,14 @@ class TRecordingHost {
   static audioMasterCallback Callback() { return &Answer; }
 
   std::vector<THostCall> Calls;
-  // Tempo times 10000, as hosts answer audioMasterTempoAt.
+  // Scripted answers, by opcode; they win over the reactions below.
+  std::map<int32_t, intptr_t> Answers;
+  // Unscripted: tempo times 10000, as hosts answer audioMasterTempoAt.
   intptr_t TempoTimes10000 = 1200000;
   // Runs inside the callback for audioMasterAutomate (a host that reacts).
   std::function<void(const THostCall&)> OnAutomate;
-  // Event counts the host saw for each audioMasterProcessEvents.
+  // Unscripted: the event counts the host saw for each
+  // audioMasterProcessEvents, which it answers with 1.
   std::vector<int32_t> EventCounts;
 
   std::vector<THostCall> CallsOf(int32_t opcode) const {
@@ -50,12 +57,13 @@ class TRecordingHost {
     return current;
   }
 
-  static intptr_t ZELK_VST_CALL Answer(AEffect*, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+  static intptr_t ZELK_VST_CALL Answer(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                        float opt) {
     TRecordingHost* host = Current();
     if (host == nullptr) return 0;
-    const THostCall call{opcode, index, value, ptr, opt};
+    const THostCall call{effect, opcode, index, value, ptr, opt};
     host->Calls.push_back(call);
+    if (const auto scripted = host->Answers.find(opcode); scripted != host->Answers.end()) return scripted->second;
     switch (opcode) {
       case audioMasterAutomate:
         if (host->OnAutomate) host->OnAutomate(call);
@@ -71,4 +79,4 @@ class TRecordingHost {
   }
 };
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -10,7 +10,7 @@
 #include "resources/ComponentResources.h"
 #include "runtime/ClassBuilder.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 class TTestModule : public TVST2Module {
   ZELK_CLASS(TTestModule, TVST2Module)
@@ -52,4 +52,4 @@ inline TCustomVstParameterProperty& AddParameter(TCustomVST1Module& module, floa
   return *item;
 }
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -4,7 +4,7 @@
 // AutoSize asks for.
 #include "tests/toolkit/ToolkitTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 using Alignment = ToolkitTest;
@@ -48,4 +48,4 @@ TEST_F(Alignment, AlignmentWinsOverAutoSize) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -11,7 +11,7 @@
 #include "toolkit/Menus.h"
 #include "toolkit/Panel.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 constexpr char kPanelFormText[] = R"(
@@ -180,4 +180,4 @@ TEST_F(Forms, AFormLivesInAForeignWindow) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -8,7 +8,7 @@
 #include "runtime/Exceptions.h"
 #include "toolkit/Panel.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -161,4 +161,4 @@ TEST_F(Keyboard, AltCharactersAreOfferedAsAccelerators) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -7,7 +7,7 @@
 #include "toolkit/Menus.h"
 #include "toolkit/Panel.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 class TClicks : public TObject {
@@ -82,4 +82,4 @@ TEST_F(Menus, ItemsBelongToTheMenuTree) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -4,7 +4,7 @@
 // capturing control.
 #include "tests/toolkit/ToolkitTestSupport.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -95,4 +95,4 @@ TEST_F(Mouse, TheCursorIsTheOneOfTheControlUnderIt) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -5,7 +5,7 @@
 
 #include "toolkit/Panel.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
@@ -72,4 +72,4 @@ TEST_F(Painting, AChildOfAPanelPaintsInThePanelsWindow) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

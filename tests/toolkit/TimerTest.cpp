@@ -7,7 +7,7 @@
 #include "runtime/Exceptions.h"
 #include "toolkit/MessageWindow.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 namespace {
 
 // Records the tick count at every wmTimer; throws when asked to.
@@ -76,4 +76,4 @@ TEST_F(Timers, AMessageWindowHandsItsTimersToItsHandler) {
 }
 
 }  // namespace
-}  // namespace zelk::testing
+}  // namespace zelk::tests

@@ -4,7 +4,7 @@
 
 #include "runtime/ClassBuilder.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 const TClassInfo& TProbe::StaticClass() {
   static const TClassInfo info = TClassBuilder<TProbe>("TProbe").Build();
@@ -137,4 +137,4 @@ TKeyProbe* ToolkitTest::AddKeyProbe(const TRect& bounds, TWinControl* parent) {
   return probe;
 }
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

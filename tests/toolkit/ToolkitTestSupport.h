@@ -13,7 +13,7 @@
 #include "toolkit/GraphicControl.h"
 #include "toolkit/Toolkit.h"
 
-namespace zelk::testing {
+namespace zelk::tests {
 
 // Logs "enter", "leave", "move x,y", "down x,y", "up x,y", "click" and
 // "capturechanged"; paints itself in Fill; refuses points outside Shape.
@@ -73,4 +73,4 @@ class ToolkitTest : public ::testing::Test {
   TFormPtr form;
 };
 
-}  // namespace zelk::testing
+}  // namespace zelk::tests

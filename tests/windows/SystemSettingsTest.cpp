@@ -8,7 +8,7 @@
 
 #include "tests/host/PluginUnderTest.h"
 
-namespace zelk::host_test {
+namespace zelk::tests {
 namespace {
 
 // The degree sign as the C runtime writes it in the ANSI code page: one
@@ -43,4 +43,4 @@ TEST_F(PluginTest, ValuesUseTheRegionalDecimalSeparator) {
 }
 
 }  // namespace
-}  // namespace zelk::host_test
+}  // namespace zelk::tests

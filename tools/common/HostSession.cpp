@@ -12,13 +12,13 @@ thread_local THostSession* t_SessionBeingCreated = nullptr;
 
 bool THostSession::Open(const std::string& pluginPath, const THostSettings& settings) {
   Close();
-  m_Settings = settings;
-  if (!m_Library.Open(pluginPath)) {
-    return Fail(m_Library.ErrorText());
+  settings_ = settings;
+  if (!library_.Open(pluginPath)) {
+    return Fail(library_.ErrorText());
   }
-  const VstPluginMainProc entryPoint = m_Library.FindEntryPoint();
+  const VstPluginMainProc entryPoint = library_.FindEntryPoint();
   if (entryPoint == nullptr) {
-    return Fail(m_Library.ErrorText());
+    return Fail(library_.ErrorText());
   }
   t_SessionBeingCreated = this;
   AEffect* effect = entryPoint(&THostSession::HostCallback);
@@ -31,63 +31,63 @@ bool THostSession::Open(const std::string& pluginPath, const THostSettings& sett
     return Fail("'" + pluginPath + "' did not hand back a VST 2 effect record (wrong magic)");
   }
   effect->resvd1 = reinterpret_cast<intptr_t>(this);
-  m_Effect = effect;
+  effect_ = effect;
   Dispatch(effOpen);
-  Dispatch(effSetSampleRate, 0, 0, nullptr, m_Settings.SampleRate);
-  Dispatch(effSetBlockSize, 0, m_Settings.BlockSize);
-  m_ErrorText.clear();
+  Dispatch(effSetSampleRate, 0, 0, nullptr, settings_.SampleRate);
+  Dispatch(effSetBlockSize, 0, settings_.BlockSize);
+  errorText_.clear();
   return true;
 }
 
 void THostSession::Close() {
-  if (m_Effect != nullptr) {
+  if (effect_ != nullptr) {
     Suspend();
     Dispatch(effClose);
-    m_Effect = nullptr;
+    effect_ = nullptr;
   }
-  m_Library.Close();
-  std::lock_guard lock(m_AutomationLock);
-  m_AutomationReports.clear();
+  library_.Close();
+  std::lock_guard lock(automationLock_);
+  automationReports_.clear();
 }
 
 void THostSession::Resume() {
-  if (m_Effect != nullptr && !m_Resumed) {
+  if (effect_ != nullptr && !resumed_) {
     Dispatch(effMainsChanged, 0, 1);
-    m_Resumed = true;
+    resumed_ = true;
   }
 }
 
 void THostSession::Suspend() {
-  if (m_Effect != nullptr && m_Resumed) {
+  if (effect_ != nullptr && resumed_) {
     Dispatch(effMainsChanged, 0, 0);
-    m_Resumed = false;
+    resumed_ = false;
   }
 }
 
-void THostSession::SetParameter(int32_t index, float normalized) { m_Effect->setParameter(m_Effect, index, normalized); }
+void THostSession::SetParameter(int32_t index, float normalized) { effect_->setParameter(effect_, index, normalized); }
 
-float THostSession::GetParameter(int32_t index) { return m_Effect->getParameter(m_Effect, index); }
+float THostSession::GetParameter(int32_t index) { return effect_->getParameter(effect_, index); }
 
 void THostSession::ProcessReplacing(float** inputs, float** outputs, int32_t frames) {
-  m_Effect->processReplacing(m_Effect, inputs, outputs, frames);
+  effect_->processReplacing(effect_, inputs, outputs, frames);
 }
 
 void THostSession::ProcessAccumulating(float** inputs, float** outputs, int32_t frames) {
-  m_Effect->process(m_Effect, inputs, outputs, frames);
+  effect_->process(effect_, inputs, outputs, frames);
 }
 
 intptr_t THostSession::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* pointer, float option) {
-  return m_Effect->dispatcher(m_Effect, opcode, index, value, pointer, option);
+  return effect_->dispatcher(effect_, opcode, index, value, pointer, option);
 }
 
 std::vector<TAutomationReport> THostSession::AutomationReports() const {
-  std::lock_guard lock(m_AutomationLock);
-  return m_AutomationReports;
+  std::lock_guard lock(automationLock_);
+  return automationReports_;
 }
 
 size_t THostSession::AutomationReportCount() const {
-  std::lock_guard lock(m_AutomationLock);
-  return m_AutomationReports.size();
+  std::lock_guard lock(automationLock_);
+  return automationReports_.size();
 }
 
 intptr_t ZELK_VST_CALL THostSession::HostCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
@@ -107,14 +107,14 @@ intptr_t THostSession::Answer(int32_t opcode, int32_t index, float option) {
     case audioMasterVersion:
       return kHostVersion;
     case audioMasterGetSampleRate:
-      return static_cast<intptr_t>(m_Settings.SampleRate);
+      return static_cast<intptr_t>(settings_.SampleRate);
     case audioMasterGetBlockSize:
-      return m_Settings.BlockSize;
+      return settings_.BlockSize;
     case audioMasterTempoAt:
       return kTempoTimes10000;
     case audioMasterAutomate: {
-      std::lock_guard lock(m_AutomationLock);
-      m_AutomationReports.push_back({index, option});
+      std::lock_guard lock(automationLock_);
+      automationReports_.push_back({index, option});
       return 0;
     }
     default:
@@ -123,9 +123,9 @@ intptr_t THostSession::Answer(int32_t opcode, int32_t index, float option) {
 }
 
 bool THostSession::Fail(const std::string& reason) {
-  m_ErrorText = reason;
-  m_Effect = nullptr;
-  m_Library.Close();
+  errorText_ = reason;
+  effect_ = nullptr;
+  library_.Close();
   return false;
 }
 

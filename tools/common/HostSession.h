@@ -1,7 +1,10 @@
 // The least a host does to run one effect: load the library, create the
 // effect through its entry point with a host callback, open it, tell it the
 // sample rate and block size, resume, set parameters, process, suspend, close.
-// Shared by zelk-render, the benchmarks and the host-like tests.
+// The host of the tools: zelk-render, plugin_bench, and the stress and
+// renderer tests, which drive the plug-in as those tools do. The host-record
+// tests (tests/host), which watch every call of several effects at once,
+// use the tests' recording host (tests/support/RecordingHost.h).
 //
 // Contract
 // - Open fails (false, with a one-line ErrorText naming the file) when the
@@ -68,9 +71,9 @@ class THostSession {
   intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* pointer = nullptr,
                     float option = 0.0f);
 
-  AEffect* Effect() const { return m_Effect; }
-  const THostSettings& Settings() const { return m_Settings; }
-  const std::string& ErrorText() const { return m_ErrorText; }
+  AEffect* Effect() const { return effect_; }
+  const THostSettings& Settings() const { return settings_; }
+  const std::string& ErrorText() const { return errorText_; }
 
   std::vector<TAutomationReport> AutomationReports() const;
   size_t AutomationReportCount() const;
@@ -81,14 +84,14 @@ class THostSession {
   intptr_t Answer(int32_t opcode, int32_t index, float option);
   bool Fail(const std::string& reason);
 
-  TPluginLibrary m_Library;
-  AEffect* m_Effect = nullptr;
-  THostSettings m_Settings;
-  bool m_Resumed = false;
-  std::string m_ErrorText;
+  TPluginLibrary library_;
+  AEffect* effect_ = nullptr;
+  THostSettings settings_;
+  bool resumed_ = false;
+  std::string errorText_;
 
-  mutable std::mutex m_AutomationLock;
-  std::vector<TAutomationReport> m_AutomationReports;
+  mutable std::mutex automationLock_;
+  std::vector<TAutomationReport> automationReports_;
 };
 
 }  // namespace zelk::host

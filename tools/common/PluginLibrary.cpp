@@ -10,26 +10,26 @@ constexpr const char* kEntryPointNames[] = {"VSTPluginMain", "main"};
 }  // namespace
 
 bool TPluginLibrary::Open(const std::string& utf8Path) {
-  if (!m_Library.Open(utf8Path)) {
-    m_ErrorText = "cannot load plug-in: " + m_Library.ErrorText();
+  if (!library_.Open(utf8Path)) {
+    errorText_ = "cannot load plug-in: " + library_.ErrorText();
     return false;
   }
-  m_ErrorText.clear();
+  errorText_.clear();
   return true;
 }
 
 VstPluginMainProc TPluginLibrary::FindEntryPoint() {
   if (!IsOpen()) {
-    m_ErrorText = "no plug-in library is open";
+    errorText_ = "no plug-in library is open";
     return nullptr;
   }
   for (const char* name : kEntryPointNames) {
-    if (platform::TDynamicLibrary::TSymbol symbol = m_Library.FindSymbol(name)) {
-      m_ErrorText.clear();
+    if (platform::TDynamicLibrary::TSymbol symbol = library_.FindSymbol(name)) {
+      errorText_.clear();
       return reinterpret_cast<VstPluginMainProc>(symbol);
     }
   }
-  m_ErrorText = "'" + Path() + "' exports no plug-in entry point (neither VSTPluginMain nor main)";
+  errorText_ = "'" + Path() + "' exports no plug-in entry point (neither VSTPluginMain nor main)";
   return nullptr;
 }
 

@@ -23,18 +23,18 @@ class TPluginLibrary {
  public:
   // Loads the library at utf8Path, closing any library opened before.
   bool Open(const std::string& utf8Path);
-  void Close() { m_Library.Close(); }
-  bool IsOpen() const { return m_Library.IsOpen(); }
+  void Close() { library_.Close(); }
+  bool IsOpen() const { return library_.IsOpen(); }
 
   // The library's entry point, or null when it exports neither name.
   VstPluginMainProc FindEntryPoint();
 
-  const std::string& Path() const { return m_Library.Path(); }
-  const std::string& ErrorText() const { return m_ErrorText; }
+  const std::string& Path() const { return library_.Path(); }
+  const std::string& ErrorText() const { return errorText_; }
 
  private:
-  platform::TDynamicLibrary m_Library;
-  std::string m_ErrorText;
+  platform::TDynamicLibrary library_;
+  std::string errorText_;
 };
 
 }  // namespace zelk::host

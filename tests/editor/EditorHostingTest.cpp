@@ -49,9 +49,9 @@ class EditorHosting : public ::testing::Test {
  protected:
   void SetUp() override {
     InitializeToolkit();
-    module = zelk::testing::MakeTestModule();
-    zelk::testing::AddParameter(*module, 0.0f, 360.0f);
-    zelk::testing::AddParameter(*module, 0.0f, 10.0f);
+    module = MakeTestModule();
+    AddParameter(*module, 0.0f, 360.0f);
+    AddParameter(*module, 0.0f, 10.0f);
     module->SetFlags({pfHasEditor});
     module->OnEditOpen = TGetEditorEvent::Bind<&TEditorHandlers::Open>(&handlers);
     module->OnEditClose = TNotifyEvent::Bind<&TEditorHandlers::Close>(&handlers);
@@ -70,7 +70,7 @@ class EditorHosting : public ::testing::Test {
 
   platform::THeadlessWindowSystem& windows = platform::HeadlessWindows();
   TEditorHandlers handlers;
-  zelk::testing::TTestModulePtr module;
+  TTestModulePtr module;
   TNativeWindow host = 0;
 };
 

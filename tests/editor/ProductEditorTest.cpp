@@ -46,7 +46,7 @@ class ProductEditor : public ::testing::Test {
   }
   void SetUp() override {
     module.reset(New<TZelkVSTModule>(&Application()));
-    module->HostCallback = zelk::testing::TRecordingHost::Callback();
+    module->HostCallback = TRecordingHost::Callback();
     host = windows.CreateForeignWindow({200, 200, 800, 800});
   }
   void TearDown() override {
@@ -64,12 +64,12 @@ class ProductEditor : public ::testing::Test {
     windows.Pump();
     return *static_cast<TFmZelk*>(module->EditorForm());
   }
-  std::vector<zelk::testing::THostCall> Automations() const { return recorder.CallsOf(audioMasterAutomate); }
+  std::vector<THostCall> Automations() const { return recorder.CallsOf(audioMasterAutomate); }
   // The window the user sees the editor in: the container filling the form.
   TNativeWindow EditorWindow(TFmZelk& form) { return form.Background->Handle(); }
 
   platform::THeadlessWindowSystem& windows = platform::HeadlessWindows();
-  zelk::testing::TRecordingHost recorder;
+  TRecordingHost recorder;
   std::unique_ptr<TZelkVSTModule, TFreeObject> module;
   TNativeWindow host = 0;
 };

@@ -294,6 +294,10 @@ const TClassInfo& TDIBDial::StaticClass() {
   static const TClassInfo info = [] {
     TClassBuilder<T> builder("TDIBDial");
     return PublishDIBControl(builder)
+          // A dial sizes itself to its picture unless told otherwise; the
+          // redeclared default makes a dial stored with AutoSize off keep it.
+          .Property("AutoSize", &T::AutoSize, &T::SetAutoSize)
+          .Default(true)
           .Property("HorizontalPixelsPerPosition", &T::HorizontalPixelsPerPosition,
                     &T::SetHorizontalPixelsPerPosition)
           .Property("IndexMain", &T::IndexMain, &T::SetIndexMain)

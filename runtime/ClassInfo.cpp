@@ -27,8 +27,9 @@ TObject* TClassInfo::Create(TObject* context) const {
 
 const TPropInfo* TClassInfo::FindProperty(std::string_view name) const {
   for (const TClassInfo* info = this; info != nullptr; info = info->parent_) {
-    for (const TPropInfo& property : info->properties_) {
-      if (SameText(property.Name, name)) return &property;
+    // The last declaration wins, as in Properties().
+    for (auto property = info->properties_.rbegin(); property != info->properties_.rend(); ++property) {
+      if (SameText(property->Name, name)) return &*property;
     }
   }
   return nullptr;

@@ -21,6 +21,8 @@
 #include "platform/headless/HeadlessWindows.h"
 #include "resources/ComponentResources.h"
 #include "resources/TextFormCompiler.h"
+#include "resources/TextFormPrinter.h"
+#include "resources/Writer.h"
 #include "runtime/ClassBuilder.h"
 #include "runtime/ClassRegistry.h"
 #include "runtime/Stream.h"
@@ -428,6 +430,13 @@ TEST(DialStream, LoadingSkipsOnChangeAndTheRangeChecksAndADialWithoutSpanPaints)
   knob.SetPosition(5);
   EXPECT_EQ(form->changes, 1);
   knob.SetDIBImageList(nullptr);
+
+  // A dial sizes itself by default, so turning that off must be stored.
+  ASSERT_TRUE(knob.AutoSize());
+  knob.SetAutoSize(false);
+  TMemoryStream stream;
+  TWriter(stream).WriteRootComponent(*form);
+  EXPECT_NE(PrintComponentStream(stream.ToVector()).find("AutoSize = False"), std::string::npos);
 }
 
 }  // namespace

@@ -36,15 +36,17 @@ TX11HostDisplay::~TX11HostDisplay() {
   if (display_ != nullptr) XCloseDisplay(display_);
 }
 
-TNativeWindow TX11HostDisplay::CreateTopLevel(int width, int height, const std::string& title) {
+TNativeWindow TX11HostDisplay::CreateTopLevel(int width, int height, const std::string& title, TPoint at) {
   if (display_ == nullptr || width <= 0 || height <= 0) return 0;
   const int screen = DefaultScreen(display_);
   const Window window =
-      XCreateSimpleWindow(display_, RootWindow(display_, screen), 0, 0, static_cast<unsigned>(width),
+      XCreateSimpleWindow(display_, RootWindow(display_, screen), at.X, at.Y, static_cast<unsigned>(width),
                           static_cast<unsigned>(height), 0, BlackPixel(display_, screen), BlackPixel(display_, screen));
   XStoreName(display_, window, title.c_str());
   XSizeHints hints{};
-  hints.flags = PMinSize | PMaxSize;
+  hints.flags = PPosition | PMinSize | PMaxSize;
+  hints.x = at.X;
+  hints.y = at.Y;
   hints.min_width = hints.max_width = width;
   hints.min_height = hints.max_height = height;
   XSetWMNormalHints(display_, window, &hints);

@@ -49,9 +49,10 @@ class TX11HostDisplay {
   bool HasXTest() const { return xtest_; }
   bool HasResourceCounts() const { return resources_; }
 
-  // A mapped top-level window of width x height with a title; waits until
-  // the server shows it. 0 on failure.
-  TNativeWindow CreateTopLevel(int width, int height, const std::string& title);
+  // A mapped top-level window of width x height with a title at a place of
+  // the screen (a window manager may move it); waits until the server shows
+  // it. 0 on failure.
+  TNativeWindow CreateTopLevel(int width, int height, const std::string& title, TPoint at = {});
   void DestroyWindow(TNativeWindow window);
   void ResizeWindow(TNativeWindow window, int width, int height);
   TX11WindowInfo Describe(TNativeWindow window);

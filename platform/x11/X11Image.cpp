@@ -60,35 +60,39 @@ XImage* CreateSharedImage(Display* display, Visual* visual, int depth, int width
 
 }  // namespace
 
-TX11Image::TX11Image(Display* display, XImage* image, bool shared) : display_(display), image_(image), shared_(shared) {
-  plainLayout_ = image->bits_per_pixel == 32 && image->red_mask == kRedMask && image->green_mask == kGreenMask &&
-                 image->blue_mask == kBlueMask && image->byte_order == NativeByteOrder();
-  if (image->depth == 32) opaque_ = 0xFF000000u;
+TX11Image::TX11Image(Display* display) : display_(display) {}
+
+void TX11Image::DescribeLayout() {
+  plainLayout_ = image_->bits_per_pixel == 32 && image_->red_mask == kRedMask && image_->green_mask == kGreenMask &&
+                 image_->blue_mask == kBlueMask && image_->byte_order == NativeByteOrder();
+  if (image_->depth == 32) opaque_ = 0xFF000000u;
 }
 
 std::unique_ptr<TX11Image> TX11Image::Create(Display* display, Visual* visual, int depth, int width, int height,
                                              bool tryShared) {
   if (width <= 0 || height <= 0) return nullptr;
-  if (tryShared) {
-    XShmSegmentInfo segment{};
-    if (XImage* image = CreateSharedImage(display, visual, depth, width, height, segment)) {
-      auto result = std::unique_ptr<TX11Image>(new TX11Image(display, image, true));
-      result->segment_ = segment;
-      return result;
+  auto result = std::unique_ptr<TX11Image>(new TX11Image(display));
+  // The image keeps the address of the segment's description: it lives in
+  // the object.
+  if (tryShared) result->image_ = CreateSharedImage(display, visual, depth, width, height, result->segment_);
+  result->shared_ = result->image_ != nullptr;
+  if (result->image_ == nullptr) {
+    XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
+                                 static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
+    if (image == nullptr) return nullptr;
+    image->data =
+        static_cast<char*>(std::calloc(static_cast<size_t>(image->bytes_per_line), static_cast<size_t>(height)));
+    if (image->data == nullptr) {
+      XDestroyImage(image);
+      return nullptr;
     }
+    // Our pixels are in the machine's order; the image says so and Xlib
+    // swaps them for a server of the other order.
+    image->byte_order = NativeByteOrder();
+    result->image_ = image;
   }
-  XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
-                               static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
-  if (image == nullptr) return nullptr;
-  image->data = static_cast<char*>(std::calloc(static_cast<size_t>(image->bytes_per_line), static_cast<size_t>(height)));
-  if (image->data == nullptr) {
-    XDestroyImage(image);
-    return nullptr;
-  }
-  // Our pixels are in the machine's order; the image says so and Xlib
-  // swaps them for a server of the other order.
-  image->byte_order = NativeByteOrder();
-  return std::unique_ptr<TX11Image>(new TX11Image(display, image, false));
+  result->DescribeLayout();
+  return result;
 }
 
 TX11Image::~TX11Image() {

@@ -36,12 +36,13 @@ class TX11Image {
   void Put(Drawable drawable, GC gc, const TRect& area);
 
  private:
-  TX11Image(Display* display, XImage* image, bool shared);
+  explicit TX11Image(Display* display);
+  void DescribeLayout();
   uint32_t PixelOf(uint32_t argb) const;
 
   Display* display_;
-  XImage* image_;
-  bool shared_;
+  XImage* image_ = nullptr;
+  bool shared_ = false;
   XShmSegmentInfo segment_{};
   bool plainLayout_ = false;  // 32 bits per pixel, 0xRRGGBB masks, our byte order
   uint32_t opaque_ = 0;       // the bits of an alpha channel the window has

@@ -563,7 +563,8 @@ void TX11WindowSystem::DestroyWindow(TNativeWindow window) {
     state.DropSubtree(window, told, clients, false);
     if (id != 0 && !state.ConnectionLost) {
       XDestroyWindow(state.DisplayConnection, id);
-      XFlush(state.DisplayConnection);
+      // Gone, with its images' segments detached, when the host's close returns.
+      XSync(state.DisplayConnection, False);
     }
   }
   if (id != 0) state.DisconnectWhenUnused();
@@ -750,6 +751,8 @@ void TX11WindowSystem::Pump() {
   state.FireDueTimers();
   for (int round = 0; round < kMostPaintRounds && state.PaintInvalid(); ++round) {
   }
+  // Host windows destroyed under ours may have taken the last of them.
+  state.DisconnectWhenUnused();
   if (state.DisplayConnection == nullptr || state.ConnectionLost) return;
   // What was put is on the screen, and the shared images are free again,
   // when the host's idle call returns.

@@ -297,7 +297,7 @@ TEST_F(X11Editor, AParentThatIsNoWindowIsRefusedAndTheErrorOnlyRecorded) {
 }
 
 TEST_F(X11Editor, SeveralEditorsInSeveralHostWindowsPaintTheirOwnPixels) {
-  const TNativeWindow secondParent = host->CreateTopLevel(300, 300, "second host");
+  const TNativeWindow secondParent = host->CreateTopLevel(300, 300, "second host", {400, 0});
   const std::vector<uint32_t> first = HeadlessPixels(1);
   const std::vector<uint32_t> second = HeadlessPixels(2);
   OpenEditor(parent, 1);
@@ -309,8 +309,8 @@ TEST_F(X11Editor, SeveralEditorsInSeveralHostWindowsPaintTheirOwnPixels) {
 }
 
 TEST_F(X11Editor, AWindowRegionShapesWhatTheServerShows) {
-  if (!windows.HasShape()) GTEST_SKIP() << "the server has no Shape extension";
   OpenEditor(parent);
+  if (!windows.HasShape()) GTEST_SKIP() << "the server has no Shape extension";
   const platform::TRegionRect kept{0, 0, 100, 50};
   platform::TRegionDataHeader header;
   header.Count = 1;
@@ -331,7 +331,7 @@ TEST_F(X11Editor, AWindowRegionShapesWhatTheServerShows) {
 TEST_F(X11Editor, HundredOpenCloseCyclesLeaveTheServersResourcesWhereTheyWere) {
   if (!host->HasResourceCounts()) GTEST_SKIP() << "the server has no X-Resource extension";
   OpenEditor(parent);
-  const TNativeWindow secondParent = host->CreateTopLevel(300, 300, "cycling host");
+  const TNativeWindow secondParent = host->CreateTopLevel(300, 300, "cycling host", {400, 0});
   // One cycle first, so that the connection's cursors exist before counting.
   OpenEditor(secondParent);
   windows.SetCursor(EditorWindow(1), platform::TCursorShape::csHandPoint);

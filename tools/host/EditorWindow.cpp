@@ -44,7 +44,7 @@ std::string EffectName(THostSession& session) {
   return name;
 }
 
-bool WriteScreenshot(platform::TX11HostDisplay& display, TNativeWindow window, const TRect& area,
+bool WriteScreenshot(platform::TX11HostDisplay& display, platform::TNativeWindow window, const TRect& area,
                      const std::string& path) {
   TLoadedPicture picture;
   picture.width = area.Width();
@@ -67,7 +67,7 @@ int RunEditor(const TEditorOptions& options) {
   if (options.Angle) session.SetParameter(0, *options.Angle / kAngleRange);
 
   TRect rect = EditorRect(session);
-  const TNativeWindow window = display.CreateTopLevel(rect.IsEmpty() ? kProvisionalSize : rect.Width(),
+  const platform::TNativeWindow window = display.CreateTopLevel(rect.IsEmpty() ? kProvisionalSize : rect.Width(),
                                                       rect.IsEmpty() ? kProvisionalSize : rect.Height(),
                                                       EffectName(session));
   if (window == 0) return Fail("cannot create a window");

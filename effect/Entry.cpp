@@ -6,12 +6,7 @@
 // from a scanning thread or process that loads, probes and unloads the
 // library at once; each call builds an independent module, and nothing is
 // shared between modules beyond the class registry filled at load time.
-#include "dib/DIBLibrary.h"
-#include "effect/ZelkModule.h"
-#include "framework/FrameworkInit.h"
-#include "runtime/Application.h"
-#include "runtime/ClassRegistry.h"
-#include "toolkit/Toolkit.h"
+#include "effect/LibraryStart.h"
 
 // The exported name `main` is given as an assembler name: the C++ name
 // `main` is reserved for the program's own entry function.
@@ -33,33 +28,6 @@ namespace zelk {
 
 namespace {
 
-// The library start, in the order the parts build on each other: the window
-// toolkit (the platform backend with the system's code page and number
-// format, before any text is read; its component classes), the application
-// object, the framework (floating-point masks, module classes), the image
-// library (picture loaders, rotation tables, compressors), then the
-// product's own class.
-bool StartLibrary() {
-  InitializeToolkit();
-  Application();
-  InitializeFramework();
-  InitializeDIBLibrary();
-  RegisterClass(TZelkVSTModule::StaticClass());
-  return true;
-}
-
-// The library stop, when the host unloads the library: the registries are
-// emptied and the application object goes, unless the host left modules
-// open (they still use it; the process is then usually ending anyway).
-void StopLibrary() noexcept {
-  try {
-    FinalizeDIBLibrary();
-    FinalizeToolkit();
-    ReleaseApplication();
-  } catch (...) {
-  }
-}
-
 struct TLibraryLifetime {
   TLibraryLifetime() { StartLibrary(); }
   ~TLibraryLifetime() { StopLibrary(); }
@@ -69,22 +37,6 @@ struct TLibraryLifetime {
 
 // Constructed when the host loads the library, destroyed when it unloads it.
 const TLibraryLifetime libraryLifetime;
-
-// Any failure (a missing resource, an exception of a handler while the
-// settings load, memory) answers null; the host then reports that the
-// plug-in could not be loaded. A host that passes no callback still gets a
-// working module: every host query answers as for an absent host.
-AEffect* CreateEffect(audioMasterCallback host) noexcept {
-  try {
-    auto* module = New<TZelkVSTModule>(&Application());
-    module->HostCallback = host;
-    module->Effect.user = module->Effect.object;
-    return &module->Effect;
-  } catch (...) {
-    Application().HandleException();
-    return nullptr;
-  }
-}
 
 }  // namespace
 

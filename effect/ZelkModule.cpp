@@ -1,5 +1,6 @@
 #include "effect/ZelkModule.h"
 
+#include "effect/FmZelk.h"
 #include "effect/StereoRotation.h"
 #include "framework/AudioRoutines.h"
 #include "runtime/ClassBuilder.h"
@@ -23,9 +24,25 @@ const TClassInfo& TZelkVSTModule::StaticClass() {
 
 TZelkVSTModule::TZelkVSTModule(TComponent* owner) : TVST2Module(owner) {}
 
-// The editor form arrives with the window toolkit; until then the module
-// offers no form and the host shows its own generic editor.
-void TZelkVSTModule::VST_EditOpen(TObject*, TComponent*& GUI) { GUI = nullptr; }
+// The knob starts where the parameter stands, so that the first drag goes
+// on from there instead of jumping the sound to the knob's zero.
+void TZelkVSTModule::VST_EditOpen(TObject*, TComponent*& GUI) {
+  auto* form = New<TFmZelk>(nullptr);
+  form->Module = this;
+  form->ShowAngle(GetParameter(0));
+  GUI = form;
+}
+
+// The parameter is read after the framework clears EditorNeedsUpdate, so a
+// host change arriving meanwhile is either shown now or flagged again.
+void TZelkVSTModule::EditIdle() {
+  const bool parameterChanged = EditorNeedsUpdate.load(std::memory_order_relaxed);
+  TVST2Module::EditIdle();
+  if (!parameterChanged) return;
+  if (TComponent* editor = EditorForm(); editor != nullptr && editor->Is<TFmZelk>()) {
+    static_cast<TFmZelk*>(editor)->ShowAngle(GetParameter(0));
+  }
+}
 
 // The value is read once, so that the two coefficients always describe the
 // same angle even when another thread sets the parameter meanwhile.

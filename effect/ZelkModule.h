@@ -27,7 +27,7 @@ class TZelkVSTModule : public TVST2Module {
   std::atomic<float> CosAngle{0.0f};
   std::atomic<float> SinAngle{0.0f};
 
-  // OnEditOpen: the editor form, none yet.
+  // OnEditOpen: a new editor form (TFmZelk) with its knob at the angle.
   void VST_EditOpen(TObject* Sender, TComponent*& GUI);
   // OnParameterChange: recomputes both coefficients from parameter 0,
   // whatever Index and Value say.
@@ -35,6 +35,11 @@ class TZelkVSTModule : public TVST2Module {
   // OnProcess and OnProcessReplacing: writes the rotated inputs to output
   // channels 0 and 1, never reading the outputs.
   void VST2ModuleProcess(float** Inputs, float** Outputs, int32_t SampleFrames);
+
+ protected:
+  // After a parameter change the knob moves to the new angle, without
+  // writing or reporting anything.
+  void EditIdle() override;
 };
 
 }  // namespace zelk

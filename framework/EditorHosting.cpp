@@ -1,12 +1,34 @@
 // The editor as the host sees it: its rectangle, opening inside the host's
 // window, idle repaints and closing. All of it runs on the host's
 // user-interface thread. The form itself comes from the module's OnEditOpen
-// handler; placing it into the host's native window is the window toolkit's
-// part and happens once forms exist.
+// handler; the window toolkit places it into the host's native window.
 #include "framework/FireEvent.h"
 #include "framework/VST1Module.h"
+#include "toolkit/Form.h"
+#include "toolkit/Toolkit.h"
 
 namespace zelk {
+namespace {
+
+TCustomForm* AsForm(TComponent* editor) {
+  return editor != nullptr && editor->Is<TCustomForm>() ? static_cast<TCustomForm*>(editor) : nullptr;
+}
+
+// A borderless child of the host's window at (0, 0), in its own size, shown.
+void EmbedInHostWindow(TCustomForm& form, void* parentWindow) {
+  form.SetParentWindow(reinterpret_cast<TNativeWindow>(parentWindow));
+  form.SetBorderStyle(TFormBorderStyle::bsNone);
+  form.SetBounds(0, 0, form.Width(), form.Height());
+  form.Show();
+}
+
+// The form and every window inside it paint again at the next paint cycle.
+void InvalidateWindows(TWinControl& control) {
+  control.Invalidate();
+  for (TWinControl* child : control.WinControlList()) InvalidateWindows(*child);
+}
+
+}  // namespace
 
 // Hosts ask for the rectangle before opening (to size their window) and
 // again after; they keep the address, so it points into the module.
@@ -14,16 +36,23 @@ intptr_t TCustomVST1Module::AnswerEditorRect(void* ptr) {
   if (ptr != nullptr) *static_cast<ERect**>(ptr) = &EditorRect;
   EditorRect.top = 0;
   EditorRect.left = 0;
-  return editorForm_ != nullptr ? 1 : 0;
+  if (editorForm_ == nullptr) return 0;
+  if (const TCustomForm* form = AsForm(editorForm_)) {
+    EditorRect.bottom = static_cast<int16_t>(form->ClientHeight());
+    EditorRect.right = static_cast<int16_t>(form->ClientWidth());
+  }
+  return 1;
 }
 
 intptr_t TCustomVST1Module::EditOpen(void* parentWindow) {
-  TComponent* form = nullptr;
-  FireIfAssigned(OnEditOpen, this, form);
-  if (form == nullptr) return 0;
-  // Hosts that open twice without closing would otherwise leak the first form.
-  if (editorForm_ != form) FreeEditorForm();
-  editorForm_ = form;
+  // Some hosts open again without closing: the old form goes first, with
+  // its close notification, so that no window is left behind.
+  if (editorForm_ != nullptr) EditClose();
+  TComponent* editor = nullptr;
+  FireIfAssigned(OnEditOpen, this, editor);
+  if (editor == nullptr) return 0;
+  editorForm_ = editor;
+  if (TCustomForm* form = AsForm(editor)) EmbedInHostWindow(*form, parentWindow);
   // Bring module code and the new editor up to date without storing
   // anything or telling the host.
   if (OnParameterChange) {
@@ -37,10 +66,17 @@ void TCustomVST1Module::EditClose() {
   FreeEditorForm();
 }
 
+// Hosts call this many times a second: with nothing changed it returns at
+// once and nothing is painted.
 void TCustomVST1Module::EditIdle() {
-  if (editorForm_ == nullptr || !EditorNeedsUpdate.load(std::memory_order_relaxed)) return;
-  FireIfAssigned(OnEditIdle, this);
-  EditorNeedsUpdate.store(false, std::memory_order_relaxed);
+  if (editorForm_ != nullptr && EditorNeedsUpdate.load(std::memory_order_relaxed)) {
+    FireIfAssigned(OnEditIdle, this);
+    EditorNeedsUpdate.store(false, std::memory_order_relaxed);
+    if (TCustomForm* form = AsForm(editorForm_)) InvalidateWindows(*form);
+  }
+  // The library has no thread of its own: a window system whose events it
+  // reads itself (X11) is serviced here, and what changed is painted now.
+  ProcessMessages();
 }
 
 }  // namespace zelk

@@ -2,7 +2,8 @@
 // window services without being controls (a timer component): its timers
 // arrive as wmTimer messages at Handler, on the window thread. An exception
 // from Handler goes to the application's exception handler; the timer keeps
-// running.
+// running. The window may be destroyed from inside Handler (a timer that
+// stops itself).
 #pragma once
 
 #include <cstdint>

@@ -354,6 +354,12 @@ TPaintStruct TWinControl::BeginPaint() {
   return paint;
 }
 
+TRect TWinControl::TakeUpdateRect() {
+  const TRect update = IntersectRect(updateRect_, ClientRect());
+  updateRect_ = {};
+  return update;
+}
+
 void TWinControl::EndPaint(const TPaintStruct& paint) {
   if (paint.DC == 0 || !paintSurface_ || paintSurface_->Handle() != paint.DC) return;
   platform::TCanvas canvas;

@@ -146,6 +146,10 @@ class TWinControl : public TControl, private platform::TWindowClient {
   TPaintStruct BeginPaint();
   // Presents the update rectangle and releases the surface.
   void EndPaint(const TPaintStruct& paint);
+  // The update rectangle of the paint being delivered, cut to the client
+  // area, for controls that compose and present their window themselves;
+  // the paint is then taken (a later BeginPaint finds nothing).
+  TRect TakeUpdateRect();
   // Paints this control and its windowless children into dc's clip region.
   void PaintHandler(platform::TSurfaceHandle dc);
   // Fills the client area with Color.

@@ -422,6 +422,18 @@ uint32_t THeadlessWindowSystem::PixelAt(TNativeWindow window, int32_t x, int32_t
   return record->Pixels[static_cast<size_t>(y) * record->Bounds.Width() + x];
 }
 
+uint32_t THeadlessWindowSystem::VisiblePixelAt(TNativeWindow window, int32_t x, int32_t y) const {
+  const TWindow* record = Find(window);
+  if (record == nullptr) return 0;
+  const TPoint origin = ScreenOrigin(*record);
+  const TPoint screenPoint{origin.X + x, origin.Y + y};
+  const TNativeWindow shown = DeepestAt(window, screenPoint);
+  const TWindow* shownRecord = Find(shown);
+  if (shownRecord == nullptr) return 0;
+  const TPoint shownOrigin = ScreenOrigin(*shownRecord);
+  return PixelAt(shown, screenPoint.X - shownOrigin.X, screenPoint.Y - shownOrigin.Y);
+}
+
 void THeadlessWindowSystem::ResetCounters() {
   presentedPixels_ = 0;
   paintsDelivered_ = 0;
@@ -436,6 +448,12 @@ std::optional<std::vector<TRect>> THeadlessWindowSystem::RegionOf(TNativeWindow 
   const TWindow* record = Find(window);
   if (record == nullptr || !record->Region) return std::nullopt;
   return record->Region->Rects();
+}
+
+size_t THeadlessWindowSystem::TimerCount() const {
+  size_t count = 0;
+  for (const auto& [handle, window] : windows_) count += window->Timers.size();
+  return count;
 }
 
 bool THeadlessWindowSystem::HasTimer(TNativeWindow window, uint32_t id) const {

@@ -82,6 +82,10 @@ class THeadlessWindowSystem final : public TWindowSystem {
   TRect PendingPaint(TNativeWindow window) const;
   // The presented pixel 0xAARRGGBB at (x, y); 0 where nothing was presented.
   uint32_t PixelAt(TNativeWindow window, int32_t x, int32_t y) const;
+  // What the screen shows at (x, y) of window: the pixel of the topmost
+  // visible window there, window itself or one inside it (a host's view of
+  // the editor it embeds); 0 outside window or where nothing is shown.
+  uint32_t VisiblePixelAt(TNativeWindow window, int32_t x, int32_t y) const;
   uint64_t PresentedPixels() const { return presentedPixels_; }
   uint32_t PaintsDelivered() const { return paintsDelivered_; }
   void ResetCounters();
@@ -91,6 +95,9 @@ class THeadlessWindowSystem final : public TWindowSystem {
   // The window's region as rectangles; nothing when it has none.
   std::optional<std::vector<TRect>> RegionOf(TNativeWindow window) const;
   bool HasTimer(TNativeWindow window, uint32_t id) const;
+  // Every window (foreign ones too) and every running timer, for leak checks.
+  size_t WindowCount() const { return windows_.size(); }
+  size_t TimerCount() const;
   const std::vector<std::string>& MessagesShown() const { return messages_; }
 
  private:

@@ -1,0 +1,194 @@
+// The editor's cost to the host's user-interface thread, on the headless
+// window system, through the module's effect record:
+//
+//   BM_ProductEditorOpen         the product's effEditOpen: the form resource
+//                                read, both pictures decompressed, the first
+//                                full paint presented (goal: at most 20 ms);
+//   BM_ProductEditorIdle         the product's effEditIdle with no parameter
+//                                change since the last one (goal: at most 1 us);
+//   BM_ProductEditorMemory       heap bytes one open, painted editor holds
+//                                (counter "held_MB"; goal: at most 4 MB);
+//   BM_EditorIdleNothingChanged  the framework's idle path alone, with a plain
+//                                245 x 269 form;
+//   BM_EditorOpenClose           embedding, first paint and closing of that
+//                                plain form.
+//
+// Hosts call effEditIdle tens of times a second for as long as the editor is
+// open, so the idle call must return without painting anything.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "effect/LibraryStart.h"
+#include "framework/VSTModule.h"
+#include "platform/headless/HeadlessWindows.h"
+#include "toolkit/Form.h"
+#include "toolkit/Panel.h"
+#include "toolkit/Toolkit.h"
+
+// Every block carries its size in front, so that the bytes held can be
+// counted.
+namespace {
+constexpr std::size_t kHeader = 16;
+std::atomic<int64_t> liveBytes{0};
+
+void* Allocate(std::size_t size) {
+  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+  if (block == nullptr) throw std::bad_alloc();
+  *reinterpret_cast<std::size_t*>(block) = size;
+  liveBytes.fetch_add(static_cast<int64_t>(size), std::memory_order_relaxed);
+  return block + kHeader;
+}
+
+void Release(void* memory) noexcept {
+  if (memory == nullptr) return;
+  auto* block = static_cast<unsigned char*>(memory) - kHeader;
+  liveBytes.fetch_sub(static_cast<int64_t>(*reinterpret_cast<std::size_t*>(block)), std::memory_order_relaxed);
+  std::free(block);
+}
+}  // namespace
+
+void* operator new(std::size_t size) { return Allocate(size); }
+void* operator new[](std::size_t size) { return Allocate(size); }
+void operator delete(void* memory) noexcept { Release(memory); }
+void operator delete[](void* memory) noexcept { Release(memory); }
+void operator delete(void* memory, std::size_t) noexcept { Release(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { Release(memory); }
+
+namespace {
+
+using namespace zelk;
+
+intptr_t AnswerAsHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// The product as the entry point makes it, with a host window to open in.
+struct THostedProduct {
+  THostedProduct() {
+    StartLibrary();
+    Effect = CreateEffect(&AnswerAsHost);
+    Host = platform::HeadlessWindows().CreateForeignWindow({0, 0, 400, 400});
+    Effect->setParameter(Effect, 0, 0.25f);
+  }
+  ~THostedProduct() {
+    if (Effect != nullptr) Dispatch(effClose);
+    platform::HeadlessWindows().DestroyWindow(Host);
+  }
+  intptr_t Dispatch(int32_t opcode, void* ptr = nullptr) {
+    return Effect->dispatcher(Effect, opcode, 0, 0, ptr, 0.0f);
+  }
+  // Opens and paints the editor; false when it does not open.
+  bool Open() {
+    if (Effect == nullptr || Dispatch(effEditOpen, reinterpret_cast<void*>(Host)) != 1) return false;
+    platform::HeadlessWindows().Pump();
+    return true;
+  }
+
+  AEffect* Effect = nullptr;
+  TNativeWindow Host = 0;
+};
+
+void BM_ProductEditorOpen(benchmark::State& state) {
+  THostedProduct product;
+  for (auto _ : state) {
+    if (!product.Open()) {
+      state.SkipWithError("the editor did not open");
+      break;
+    }
+    state.PauseTiming();
+    product.Dispatch(effEditClose);
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ProductEditorOpen)->Unit(benchmark::kMillisecond);
+
+void BM_ProductEditorIdle(benchmark::State& state) {
+  THostedProduct product;
+  if (!product.Open()) {
+    state.SkipWithError("the editor did not open");
+    return;
+  }
+  product.Dispatch(effEditIdle);
+  platform::HeadlessWindows().Pump();
+  for (auto _ : state) benchmark::DoNotOptimize(product.Dispatch(effEditIdle));
+}
+BENCHMARK(BM_ProductEditorIdle);
+
+void BM_ProductEditorMemory(benchmark::State& state) {
+  THostedProduct product;
+  product.Open();  // what lives as long as the process is in place after one opening
+  product.Dispatch(effEditClose);
+  int64_t held = 0;
+  for (auto _ : state) {
+    const int64_t before = liveBytes.load();
+    if (!product.Open()) {
+      state.SkipWithError("the editor did not open");
+      break;
+    }
+    held = liveBytes.load() - before;
+    product.Dispatch(effEditClose);
+  }
+  state.counters["held_MB"] = static_cast<double>(held) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_ProductEditorMemory)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+class TEditorMaker : public TObject {
+ public:
+  void Open(TObject*, TComponent*& gui) {
+    auto* form = New<TForm>(nullptr);
+    form->SetBounds(0, 0, 245, 269);
+    auto* panel = New<TPanel>(form);
+    panel->SetAlign(TAlign::alClient);
+    panel->SetParent(form);
+    gui = form;
+  }
+};
+
+struct THostedModule {
+  THostedModule() {
+    InitializeToolkit();
+    Module.reset(New<TVST2Module>(nullptr));
+    Module->SetFlags({pfHasEditor});
+    Module->OnEditOpen = TGetEditorEvent::Bind<&TEditorMaker::Open>(&Maker);
+    Host = platform::HeadlessWindows().CreateForeignWindow({0, 0, 400, 400});
+  }
+  ~THostedModule() {
+    Module.reset();
+    platform::HeadlessWindows().DestroyWindow(Host);
+  }
+  intptr_t Dispatch(int32_t opcode, void* ptr = nullptr) {
+    return Module->Effect.dispatcher(&Module->Effect, opcode, 0, 0, ptr, 0.0f);
+  }
+  void Open() { Dispatch(effEditOpen, reinterpret_cast<void*>(Host)); }
+
+  TEditorMaker Maker;
+  std::unique_ptr<TVST2Module, TFreeObject> Module;
+  TNativeWindow Host = 0;
+};
+
+void BM_EditorIdleNothingChanged(benchmark::State& state) {
+  THostedModule hosted;
+  hosted.Open();
+  platform::HeadlessWindows().Pump();
+  for (auto _ : state) benchmark::DoNotOptimize(hosted.Dispatch(effEditIdle));
+}
+BENCHMARK(BM_EditorIdleNothingChanged);
+
+void BM_EditorOpenClose(benchmark::State& state) {
+  THostedModule hosted;
+  for (auto _ : state) {
+    hosted.Open();
+    platform::HeadlessWindows().Pump();
+    hosted.Dispatch(effEditClose);
+  }
+}
+BENCHMARK(BM_EditorOpenClose)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

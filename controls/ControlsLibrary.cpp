@@ -1,0 +1,28 @@
+#include "controls/ControlsLibrary.h"
+
+#include "controls/DIBTimer.h"
+#include "runtime/ClassRegistry.h"
+
+namespace zelk {
+
+namespace {
+
+bool& Initialized() {
+  static bool initialized = false;
+  return initialized;
+}
+
+}  // namespace
+
+void InitializeControlsLibrary() {
+  if (Initialized()) return;
+  Initialized() = true;
+  RegisterClasses({&TDIBTimer::StaticClass()});
+}
+
+void FinalizeControlsLibrary() {
+  if (!Initialized()) return;
+  Initialized() = false;
+}
+
+}  // namespace zelk

@@ -1,0 +1,258 @@
+// TCustomDIBControl: the base of every image-drawn control. It has no window
+// of its own: it is a windowless child of a TCustomDIBContainer, which owns
+// the window and the off-screen buffer. When the container composes a frame
+// it lends the control its scratch image (ControlDIB) at the control's size;
+// the control's paint handler copies the composed background under it from
+// the buffer into the scratch image, draws itself (PaintDIB) and blends the
+// scratch image back into the buffer with Opacity.
+//
+// The base adds:
+// - mouse enter and leave that survive mouse capture: a capturing control
+//   that the mouse leaves reports OnMouseLeave only when the button is
+//   released outside it;
+// - press-and-hold repeat: with repeat enabled, a held left button re-sends
+//   the press every RepeatInterval milliseconds at the latest mouse position
+//   until release, leave or StopRepeat;
+// - a DIB focus separate from the window focus, moved through the
+//   container's DIB tab list (DIBTabOrder); the container window holds the
+//   keyboard focus and routes keys to the focused control;
+// - an Accelerator character (Alt plus it clicks the control), attached
+//   controls that move with it, image links to one DIBImageList, a shared
+//   context menu and a per-class list of template properties.
+//
+// Everything runs on the thread that owns the container's window.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dib/DIBImageOperation.h"
+#include "platform/Canvas.h"
+#include "runtime/ClassBuilder.h"
+#include "runtime/Exceptions.h"
+#include "runtime/Stream.h"
+#include "toolkit/Control.h"
+#include "toolkit/Publish.h"
+#include "toolkit/WinControl.h"
+
+namespace zelk {
+
+class TCustomDIBContainer;
+class TCustomDIBImageList;
+class TControlList;
+class TDIBFeatures;
+class TDIBImageLink;
+class TDIBTimer;
+class TPopupMenu;
+class TWinDIB;
+
+ZELK_EXCEPTION_CLASS(EDIBControlError, Exception);
+
+// Which dialog keys a control handles itself.
+enum class TWantKey : uint8_t { wkTab, wkArrows, wkAll };
+ZELK_ENUM_NAMES(TWantKey, "wkTab", "wkArrows", "wkAll")
+using TWantKeys = TSet<TWantKey>;
+
+using TMouseButtons = TSet<TMouseButton>;
+
+class TCustomDIBControl : public TControl {
+  ZELK_CLASS(TCustomDIBControl, TControl)
+  ZELK_MESSAGES()
+
+  // owner must not be null; when it is not a container, the first container
+  // among its components becomes the control's parent-to-be. Raises
+  // Exception "Owner cannot be nil" or "Parent must be a TDIBContainer".
+  explicit TCustomDIBControl(TComponent* owner);
+  ~TCustomDIBControl() override;
+
+  // --- settings (published by descendants) ---
+
+  char Accelerator() const { return accelerator_; }
+  void SetAccelerator(char accelerator) { accelerator_ = accelerator; }
+  // Pluggable behaviours; none until the feature classes exist.
+  TDIBFeatures* DIBFeatures() const { return dibFeatures_; }
+  TCustomDIBImageList* DIBImageList() const { return dibImageList_; }
+  // Sets the list on every image link of the control.
+  virtual void SetDIBImageList(TCustomDIBImageList* list);
+  // The index in the parent's DIB tab list, -1 when absent. Without a parent
+  // or while loading, only the stored value changes.
+  TTabOrder DIBTabOrder() const;
+  void SetDIBTabOrder(TTabOrder order);
+  // The stored value, applied when the control gets a parent or finishes
+  // loading.
+  TTabOrder StoredDIBTabOrder() const { return dibTabOrder_; }
+  uint8_t Opacity() const { return opacity_; }
+  void SetOpacity(uint8_t opacity);
+  TWantKeys WantKeys() const { return wantKeys_; }
+  void SetWantKeys(TWantKeys keys) { wantKeys_ = keys; }
+
+  // --- state ---
+
+  TCustomDIBContainer* Container() const;
+  bool DIBFocused() const { return dibFocused_; }
+  bool MouseOver() const { return mouseOver_; }
+  bool MouseInside() const { return mouseInside_; }
+  TMouseButtons ButtonsDown() const { return buttonsDown_; }
+  TShiftState ShiftState() const { return shiftState_; }
+  TPoint LastMousePosition() const { return lastMousePosition_; }
+  // Tick count of the last invalidation that was not a pure move.
+  uint32_t LastChangeTime() const { return lastChangeTime_; }
+  // The scratch image lent by the container while the control paints; null
+  // otherwise. Not owned.
+  TWinDIB* ControlDIB() const { return controlDIB_; }
+  void SetControlDIB(TWinDIB* dib) { controlDIB_ = dib; }
+  // Bound to the scratch image while the control paints.
+  platform::TCanvas* Canvas() const { return canvas_.get(); }
+  // Controls that move with this one.
+  TControlList* AttachedControls() const { return attachedControls_.get(); }
+  TDIBTimer* RepeatTimer() const { return repeatTimer_.get(); }
+  bool RepeatEnabled() const { return repeatEnabled_; }
+  void SetRepeatEnabled(bool enabled) { repeatEnabled_ = enabled; }
+  uint32_t RepeatInterval() const { return repeatInterval_; }
+  void SetRepeatInterval(uint32_t milliseconds) { repeatInterval_ = milliseconds; }
+  bool IsRepeating() const;
+  // Names registered by AddTemplateProperty, in order.
+  const std::vector<std::string>& TemplateProperties() const { return templateProperties_; }
+  void AddTemplateProperty(const std::string& name);
+
+  // Creates an image link owned by this control, points link at it and
+  // keeps it in the image-link list: changes of its picture reach
+  // DIBImageChanged. The caller frees the link (before this destructor).
+  void CreateImageLink(TDIBImageLink*& link);
+  // Forgets a link that the caller is about to free.
+  void ReleaseImageLink(TDIBImageLink* link);
+
+  // --- virtual operations ---
+
+  // Lets the control enlarge the container's update rectangle before a
+  // frame is composed; the base leaves it.
+  virtual void ExtendUpdateRect(TRect& rect) {}
+  // The control's own drawing into ControlDIB; the base fires OnPaintDIB.
+  virtual void PaintDIB();
+  virtual void DoBeforePaintDIB();
+  virtual void DoAfterPaintDIB();
+  // Hooks for the change between neither hovered nor focused and either.
+  virtual void DoActivate() {}
+  virtual void DoDeactivate() {}
+  // Take or give up the DIB focus.
+  virtual void DoDIBEnter();
+  virtual void DoDIBExit();
+  // Keys routed from the container; true when handled.
+  virtual bool DoDIBKeyDown(TMessage& message);
+  virtual bool DoDIBKeyPress(TMessage& message);
+  virtual bool DoDIBKeyUp(TMessage& message);
+  virtual void DoMouseEnter();
+  virtual void DoMouseLeave();
+  // Called by any of the control's image links when its picture changed
+  // (or the link was set to Index) or was deleted; empty in the base.
+  virtual void DIBImageChanged(int32_t index, TDIBImageOperation operation) {}
+  // Whether the key-down message is a shortcut of a popup menu from the
+  // control up, of the form or of the application (which then runs it).
+  virtual bool IsDIBShortCut(TMessage& message);
+  // The next repeat tick stops the repeat.
+  virtual void StopRepeat() { stopRepeat_ = true; }
+  // Control templates: the properties named by AddTemplateProperty. The
+  // base reads and writes nothing.
+  virtual void LoadTemplate(TStream& stream) {}
+  virtual void SaveTemplate(TStream& stream) {}
+
+  // --- toolkit overrides ---
+
+  void SetParent(TWinControl* parent) override;
+  void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  void Invalidate() override;
+  void Click() override;
+  TPopupMenu* GetPopupMenu() override;
+  void LoadingFinished() override;
+  void WndProc(TMessage& message) override;
+
+  // --- events ---
+
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnPaintDIB;
+  TNotifyEvent OnBeforePaintDIB;
+  TNotifyEvent OnAfterPaintDIB;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  // Context-menu hooks on the shared popup menu; no item in the base.
+  virtual void ClearContextItems(TPopupMenu& menu);
+  virtual void AddContextItems(TPopupMenu& menu) {}
+
+  void WMPaint(TMessage& message);
+  void WMSetFocus(TMessage& message);
+  void WMKillFocus(TMessage& message);
+  void WMKeyDown(TMessage& message);
+  void WMKeyUp(TMessage& message);
+  void WMChar(TMessage& message);
+  void WMGetDlgCode(TMessage& message);
+  void CMDialogChar(TMessage& message);
+  void CMEnabledChanged(TMessage& message);
+
+ private:
+  void RepeatTick(TObject* sender);
+  void ApplyStoredTabOrder();
+  void ImageLinkChanged(TObject* sender, int32_t index, TDIBImageOperation operation);
+  void PaintInto(TCustomDIBContainer& container);
+  void MoveAttachedControls(int32_t deltaX, int32_t deltaY);
+
+  uint32_t lastChangeTime_ = 0;
+  std::vector<TDIBImageLink*> imageLinks_;
+  TCustomDIBImageList* dibImageList_ = nullptr;
+  std::unique_ptr<platform::TCanvas, TFreeObject> canvas_;
+  TWinDIB* controlDIB_ = nullptr;
+  char accelerator_ = '\0';
+  bool dibFocused_ = false;
+  bool stopRepeat_ = false;
+  bool inBoundsChange_ = false;
+  std::unique_ptr<TControlList, TFreeObject> attachedControls_;
+  bool repeatEnabled_ = false;
+  uint32_t repeatInterval_ = 250;
+  TPoint lastMousePosition_;
+  TShiftState shiftState_;
+  std::unique_ptr<TDIBTimer, TFreeObject> repeatTimer_;
+  TMessage storedPress_;
+  bool mouseOver_ = false;
+  bool mouseInside_ = false;
+  TDIBFeatures* dibFeatures_ = nullptr;
+  uint8_t opacity_ = 255;
+  bool pureMove_ = false;
+  TMouseButtons buttonsDown_;
+  std::vector<std::string> templateProperties_;
+  TTabOrder dibTabOrder_ = -1;
+  TWantKeys wantKeys_{TWantKey::wkArrows};
+};
+
+// Publishes the control base's settings and events on a descendant:
+// Accelerator, DIBImageList, DIBTabOrder, Opacity, the focus, mouse-enter
+// and key events, and the toolkit's control settings.
+template <class T>
+TClassBuilder<T>& PublishDIBControl(TClassBuilder<T>& builder) {
+  PublishControl(builder);
+  return builder.Property("Accelerator", &T::Accelerator, &T::SetAccelerator)
+      .Default('\0')
+      .Property("DIBImageList", &T::DIBImageList, &T::SetDIBImageList)
+      .Property("DIBTabOrder", &T::StoredDIBTabOrder, &T::SetDIBTabOrder)
+      .Default(-1)
+      .Property("Opacity", &T::Opacity, &T::SetOpacity)
+      .Default(255)
+      .Property("OnEnter", &T::OnEnter)
+      .Property("OnExit", &T::OnExit)
+      .Property("OnMouseEnter", &T::OnMouseEnter)
+      .Property("OnMouseLeave", &T::OnMouseLeave)
+      .Property("OnKeyDown", &T::OnKeyDown)
+      .Property("OnKeyPress", &T::OnKeyPress)
+      .Property("OnKeyUp", &T::OnKeyUp);
+}
+
+}  // namespace zelk

@@ -1,0 +1,308 @@
+#include "controls/DIBDial.h"
+
+#include "dib/AbstractSuperDIB.h"
+#include "dib/DIBAngles.h"
+#include "dib/DIBImageLink.h"
+#include "dib/DIBImageList.h"
+#include "dib/WinDIB.h"
+#include "runtime/ClassRegistry.h"
+#include "toolkit/Publish.h"
+
+namespace zelk {
+
+// --- TAbstractDIBDial ---
+
+const TClassInfo& TAbstractDIBDial::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TAbstractDIBDial>("TAbstractDIBDial").Build();
+  return info;
+}
+
+TAbstractDIBDial::TAbstractDIBDial(TComponent* owner) : TCustomDIBControl(owner) {
+  CreateImageLink(indexMain_);
+  CreateImageLink(indexPointer_);
+  SetAutoSize(true);
+  SetRepeatEnabled(true);
+  SetRepeatInterval(50);
+}
+
+TAbstractDIBDial::~TAbstractDIBDial() {
+  TObject::Free(pointerOpacities_);
+  TObject::Free(pointerAngles_);
+  ReleaseImageLink(indexPointer_);
+  TObject::Free(indexPointer_);
+  ReleaseImageLink(indexMain_);
+  TObject::Free(indexMain_);
+}
+
+void TAbstractDIBDial::AdoptSettings() {
+  pointerAngles_ = CreatePointerAngles();
+  pointerAngles_->OnChange = TNotifyEvent::Bind<&TAbstractDIBDial::SettingsChanged>(this);
+  pointerOpacities_ = CreatePointerOpacities();
+  pointerOpacities_->OnChange = TNotifyEvent::Bind<&TAbstractDIBDial::SettingsChanged>(this);
+}
+
+// --- settings ---
+
+int32_t TAbstractDIBDial::Clamped(int32_t value) const {
+  if (value > max_) return max_;
+  if (value < min_) return min_;
+  return value;
+}
+
+void TAbstractDIBDial::StorePosition(int32_t value) {
+  position_ = Clamped(value);
+  PositionChanged();
+}
+
+void TAbstractDIBDial::SetPosition(int32_t value) {
+  StorePosition(value);
+  if (!HasState(csLoading) && OnChange) OnChange(this);
+  Invalidate();
+}
+
+void TAbstractDIBDial::SetPositionWithoutChange(int32_t value) {
+  StorePosition(value);
+  Invalidate();
+}
+
+void TAbstractDIBDial::SetMax(int32_t value) {
+  if (!HasState(csLoading) && value <= min_) throw EDIBDialError("Max must be greater than min");
+  max_ = value;
+  if (position_ > max_) SetPosition(max_);
+  Invalidate();
+}
+
+void TAbstractDIBDial::SetMin(int32_t value) {
+  if (!HasState(csLoading) && value >= max_) throw EDIBDialError("Min must be less than max");
+  min_ = value;
+  if (position_ < min_) SetPosition(min_);
+  Invalidate();
+}
+
+void TAbstractDIBDial::SetPageSize(int32_t value) {
+  if (!HasState(csLoading) && value < 0) throw EDIBDialError("PageSize cannot be less than 0");
+  pageSize_ = value;
+}
+
+void TAbstractDIBDial::SetSmallChange(int32_t value) {
+  if (!HasState(csLoading) && value < 0) throw EDIBDialError("SmallChange cannot be less than 0");
+  smallChange_ = value;
+}
+
+void TAbstractDIBDial::SetIndexMain(TDIBImageLink* link) { indexMain_->Assign(link); }
+
+void TAbstractDIBDial::SetIndexPointer(TDIBImageLink* link) { indexPointer_->Assign(link); }
+
+void TAbstractDIBDial::SetPointerAngles(TCustomDIBDialPointerAngles* angles) { pointerAngles_->Assign(angles); }
+
+void TAbstractDIBDial::SetPointerOpacities(TCustomDIBDialPointerOpacities* opacities) {
+  pointerOpacities_->Assign(opacities);
+}
+
+void TAbstractDIBDial::SetPointerNumGlyphs(int32_t value) {
+  if (value < 1) throw EDIBDialError("PointerNumGlyphs must be at least 1");
+  pointerNumGlyphs_ = value;
+  Invalidate();
+}
+
+void TAbstractDIBDial::SetPointerRotate(bool value) {
+  pointerRotate_ = value;
+  Invalidate();
+}
+
+void TAbstractDIBDial::SetPointerRadius(int32_t value) {
+  pointerRadius_ = value;
+  Invalidate();
+}
+
+void TAbstractDIBDial::SetHorizontalPixelsPerPosition(long double value) {
+  // The negated test also refuses NaN.
+  if (!(value > 0)) throw EDIBDialError("HorizontalPixelsPerPosition must be greater than zero");
+  horizontalPixelsPerPosition_ = value;
+}
+
+void TAbstractDIBDial::SetVerticalPixelsPerPosition(long double value) {
+  if (!(value > 0)) throw EDIBDialError("VerticalPixelsPerPosition must be greater than zero");
+  verticalPixelsPerPosition_ = value;
+}
+
+void TAbstractDIBDial::PositionChanged() { Invalidate(); }
+
+void TAbstractDIBDial::SettingsChanged(TObject*) { Invalidate(); }
+
+// --- geometry ---
+
+TDIBDialScale TAbstractDIBDial::Scale() const {
+  return {min_, max_, pointerAngles_->Start(), pointerAngles_->Range()};
+}
+
+int32_t TAbstractDIBDial::PositionFromPoint(int32_t x, int32_t y) {
+  if (mouseControlStyle_ == TDIBDialMouseControlStyle::mcsLinear) {
+    return DialLinearPosition(dragStartPosition_, x - dragStartPoint_.X, dragStartPoint_.Y - y,
+                              mouseLinearSensitivity_, horizontalPixelsPerPosition_, verticalPixelsPerPosition_);
+  }
+  return DialCircularPosition(Scale(), AngleBetween(Width() / 2, Height() / 2, x, y));
+}
+
+TDIBDialHitZone TAbstractDIBDial::GetHitZone(int32_t x, int32_t y) {
+  if (mouseControlStyle_ == TDIBDialMouseControlStyle::mcsLinear) return TDIBDialHitZone::hzDrag;
+  return DialHitZone(PointerRect(), x, y, Scale(), position_, PositionFromPoint(x, y));
+}
+
+TRect TAbstractDIBDial::PointerRect() {
+  TAbstractSuperDIB* pointer = nullptr;
+  if (!indexPointer_->GetImage(pointer) || pointer == nullptr) return {};
+  const TDIBDialPointerGeometry geometry{Width(),         Height(),        pointer->Width(), pointer->Height(),
+                                         pointerNumGlyphs_, pointerRadius_, pointerRotate_};
+  return DialPointerRect(geometry, GetPointerAngle());
+}
+
+bool TAbstractDIBDial::CanAutoSize(int32_t& newWidth, int32_t& newHeight) {
+  TAbstractSuperDIB* main = nullptr;
+  if (!indexMain_->GetImage(main) || main == nullptr) return false;
+  TAbstractSuperDIB* pointer = nullptr;
+  const bool hasPointer = indexPointer_->GetImage(pointer) && pointer != nullptr;
+  const TDIBDialSize size = DialPreferredSize(main->Width(), main->Height(), hasPointer,
+                                              hasPointer ? pointer->Width() : 0, hasPointer ? pointer->Height() : 0,
+                                              pointerRadius_);
+  newWidth = size.Width;
+  newHeight = size.Height;
+  return true;
+}
+
+void TAbstractDIBDial::DIBImageChanged(int32_t, TDIBImageOperation) {
+  if (painting_) return;
+  if (AutoSize()) AdjustSize();
+  Invalidate();
+}
+
+// --- mouse ---
+
+void TAbstractDIBDial::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  TCustomDIBControl::MouseDown(button, shift, x, y);
+  if (button != TMouseButton::mbLeft) return;
+  dragStartPosition_ = position_;
+  dragStartPoint_ = {x, y};
+  const int32_t target = PositionFromPoint(x, y);
+  const TDIBDialHitZone zone = GetHitZone(x, y);
+  if (zone == TDIBDialHitZone::hzDrag) {
+    if (IsRepeating()) StopRepeat();
+    dragging_ = true;
+    Invalidate();
+    return;
+  }
+  SetPosition(DialStep(zone, position_, target, smallChange_, pageSize_));
+}
+
+void TAbstractDIBDial::MouseMove(TShiftState shift, int32_t x, int32_t y) {
+  TCustomDIBControl::MouseMove(shift, x, y);
+  if (dragging_) SetPosition(PositionFromPoint(x, y));
+}
+
+void TAbstractDIBDial::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  TCustomDIBControl::MouseUp(button, shift, x, y);
+  if (button != TMouseButton::mbLeft || !dragging_) return;
+  dragging_ = false;
+  Invalidate();
+}
+
+// --- painting ---
+
+void TAbstractDIBDial::PaintDIB() {
+  TCustomDIBControl::PaintDIB();
+  TWinDIB* target = ControlDIB();
+  if (target == nullptr) return;
+  TAbstractSuperDIB* main = nullptr;
+  if (!indexMain_->GetImage(main) || main == nullptr) return;
+  main->Draw(Width() / 2 - main->Width() / 2, Height() / 2 - main->Height() / 2, main->Width(), main->Height(),
+             *target, 0, 0);
+  TAbstractSuperDIB* pointer = nullptr;
+  if (!indexPointer_->GetImage(pointer) || pointer == nullptr) return;
+  DrawPointer(*pointer);
+}
+
+void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer) {
+  const TRect rect = PointerRect();
+  const int32_t angle = GetPointerAngle();
+  // Setting the picture's angle, size mode and opacity reports a change of
+  // the picture, which is this paint's own doing.
+  painting_ = true;
+  try {
+    if (pointerRotate_) pointer.SetAngle(static_cast<TAngle>(angle));
+    pointer.SetAutoSize(true);
+    pointer.SetOpacity(dragging_ ? pointerOpacities_->Active() : pointerOpacities_->Normal());
+  } catch (...) {
+    painting_ = false;
+    throw;
+  }
+  painting_ = false;
+  pointer.DrawGlyph(rect.Left, rect.Top, pointerNumGlyphs_, *ControlDIB(), 0, 359, angle, true);
+}
+
+// --- TCustomDIBDial ---
+
+const TClassInfo& TCustomDIBDial::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TCustomDIBDial>("TCustomDIBDial").Build();
+  return info;
+}
+
+TCustomDIBDial::TCustomDIBDial(TComponent* owner) : TAbstractDIBDial(owner) { AdoptSettings(); }
+
+int32_t TCustomDIBDial::GetPointerAngle() { return DialPointerAngle(Scale(), Position()); }
+
+TCustomDIBDialPointerAngles* TCustomDIBDial::CreatePointerAngles() { return New<TDIBDialPointerAngles>(); }
+
+TCustomDIBDialPointerOpacities* TCustomDIBDial::CreatePointerOpacities() { return New<TDIBDialPointerOpacities>(); }
+
+// --- TDIBDial ---
+
+const TClassInfo& TDIBDial::StaticClass() {
+  using T = TDIBDial;
+  static const TClassInfo info = [] {
+    TClassBuilder<T> builder("TDIBDial");
+    return PublishDIBControl(builder)
+          .Property("HorizontalPixelsPerPosition", &T::HorizontalPixelsPerPosition,
+                    &T::SetHorizontalPixelsPerPosition)
+          .Property("IndexMain", &T::IndexMain, &T::SetIndexMain)
+          .Property("IndexPointer", &T::IndexPointer, &T::SetIndexPointer)
+          .Property("Max", &T::Max, &T::SetMax)
+          .Default(100)
+          .Property("Min", &T::Min, &T::SetMin)
+          .Default(0)
+          .Property("MouseControlStyle", &T::MouseControlStyle, &T::SetMouseControlStyle)
+          .Default(TDIBDialMouseControlStyle::mcsCircular)
+          .Property("MouseLinearSensitivity", &T::MouseLinearSensitivity, &T::SetMouseLinearSensitivity)
+          .Default(TDIBDialMouseLinearSensitivity::mlsBoth)
+          .Property("PageSize", &T::PageSize, &T::SetPageSize)
+          .Default(1)
+          .Property("PointerAngles", &T::PointerAngles, &T::SetPointerAngles)
+          .Property("PointerOpacities", &T::PointerOpacities, &T::SetPointerOpacities)
+          .Property("PointerNumGlyphs", &T::PointerNumGlyphs, &T::SetPointerNumGlyphs)
+          .Default(1)
+          .Property("PointerRadius", &T::PointerRadius, &T::SetPointerRadius)
+          .Default(-1)
+          .Property("PointerRotate", &T::PointerRotate, &T::SetPointerRotate)
+          .Default(false)
+          .Property("Position", &T::Position, &T::SetPosition)
+          .Default(0)
+          .Property("SmallChange", &T::SmallChange, &T::SetSmallChange)
+          .Default(1)
+          .Property("VerticalPixelsPerPosition", &T::VerticalPixelsPerPosition, &T::SetVerticalPixelsPerPosition)
+          .Property("OnChange", &T::OnChange)
+          .Build();
+  }();
+  return info;
+}
+
+TDIBDial::TDIBDial(TComponent* owner) : TCustomDIBDial(owner) {
+  for (const char* name :
+       {"AutoSize", "Max", "Min", "Opacity", "PageSize", "PointerAngles", "PointerOpacities", "PointerNumGlyphs",
+        "PointerRadius", "PointerRotate", "Position", "SmallChange", "HorizontalPixelsPerPosition",
+        "VerticalPixelsPerPosition", "MouseControlStyle", "MouseLinearSensitivity"}) {
+    AddTemplateProperty(name);
+  }
+}
+
+void RegisterDIBDialClass() { RegisterClasses({&TDIBDial::StaticClass()}); }
+
+}  // namespace zelk

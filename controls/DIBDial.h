@@ -1,0 +1,177 @@
+// TDIBDial: a rotary knob drawn from two pictures of an image list, the
+// main picture centred and the pointer (a strip of PointerNumGlyphs frames)
+// at the angle of Position within Min..Max. The mouse turns it by grabbing
+// the pointer and circling the centre (mcsCircular) or by dragging anywhere
+// (mcsLinear); a press away from the pointer steps toward the pressed point
+// and repeats every 50 ms while held. Every Position write outside loading
+// fires OnChange, even an unchanged one; keys only reach the key events.
+//
+// Window thread only. OnChange runs inside the Position write and sees the
+// clamped value.
+#pragma once
+
+#include <cstdint>
+
+#include "controls/DIBControl.h"
+#include "controls/DIBDialGeometry.h"
+#include "controls/DIBDialSettings.h"
+#include "runtime/Event.h"
+
+namespace zelk {
+
+class TAbstractSuperDIB;
+class TDIBImageLink;
+
+class TAbstractDIBDial : public TCustomDIBControl {
+  ZELK_CLASS(TAbstractDIBDial, TCustomDIBControl)
+
+  // AutoSize on, press repeat on every 50 ms. The settings objects come from
+  // the descendant's CreatePointerAngles/CreatePointerOpacities, called by
+  // AdoptSettings in its constructor (a base constructor cannot reach them).
+  explicit TAbstractDIBDial(TComponent* owner);
+  ~TAbstractDIBDial() override;
+
+  // --- settings ---
+
+  // Clamped to Min..Max; fires PositionChanged, then OnChange outside loading.
+  int32_t Position() const { return position_; }
+  void SetPosition(int32_t value);
+  // Moves the knob like SetPosition (clamped, repainted) without OnChange:
+  // for showing a value that came from elsewhere.
+  void SetPositionWithoutChange(int32_t value);
+  int32_t Min() const { return min_; }
+  // Outside loading raises "Min must be less than max" unless value < Max.
+  void SetMin(int32_t value);
+  int32_t Max() const { return max_; }
+  // Outside loading raises "Max must be greater than min" unless value > Min.
+  void SetMax(int32_t value);
+  int32_t PageSize() const { return pageSize_; }
+  void SetPageSize(int32_t value);
+  int32_t SmallChange() const { return smallChange_; }
+  void SetSmallChange(int32_t value);
+
+  TDIBImageLink* IndexMain() const { return indexMain_; }
+  void SetIndexMain(TDIBImageLink* link);
+  TDIBImageLink* IndexPointer() const { return indexPointer_; }
+  void SetIndexPointer(TDIBImageLink* link);
+
+  // The owned settings objects; writing copies the given object's values.
+  TCustomDIBDialPointerAngles* PointerAngles() const { return pointerAngles_; }
+  void SetPointerAngles(TCustomDIBDialPointerAngles* angles);
+  TCustomDIBDialPointerOpacities* PointerOpacities() const { return pointerOpacities_; }
+  void SetPointerOpacities(TCustomDIBDialPointerOpacities* opacities);
+
+  int32_t PointerNumGlyphs() const { return pointerNumGlyphs_; }
+  void SetPointerNumGlyphs(int32_t value);
+  bool PointerRotate() const { return pointerRotate_; }
+  void SetPointerRotate(bool value);
+  // Distance of the pointer's centre from the dial's; 0 or less derives it
+  // from the control size (see DialPointerRect).
+  int32_t PointerRadius() const { return pointerRadius_; }
+  void SetPointerRadius(int32_t value);
+
+  long double HorizontalPixelsPerPosition() const { return horizontalPixelsPerPosition_; }
+  void SetHorizontalPixelsPerPosition(long double value);
+  long double VerticalPixelsPerPosition() const { return verticalPixelsPerPosition_; }
+  void SetVerticalPixelsPerPosition(long double value);
+  TDIBDialMouseControlStyle MouseControlStyle() const { return mouseControlStyle_; }
+  void SetMouseControlStyle(TDIBDialMouseControlStyle style) { mouseControlStyle_ = style; }
+  TDIBDialMouseLinearSensitivity MouseLinearSensitivity() const { return mouseLinearSensitivity_; }
+  void SetMouseLinearSensitivity(TDIBDialMouseLinearSensitivity sensitivity) {
+    mouseLinearSensitivity_ = sensitivity;
+  }
+
+  TNotifyEvent OnChange;
+
+  // --- state and geometry ---
+
+  // The pointer is held by the mouse.
+  bool Dragging() const { return dragging_; }
+  // The pointer angle in degrees 0..359.
+  virtual int32_t GetPointerAngle() = 0;
+  // What a left press at (x, y) does.
+  virtual TDIBDialHitZone GetHitZone(int32_t x, int32_t y);
+  // The position for a mouse point in the current style.
+  virtual int32_t PositionFromPoint(int32_t x, int32_t y);
+  // Where the pointer frame is drawn (right and bottom inclusive); empty
+  // without a pointer picture.
+  TRect PointerRect();
+
+  // --- control overrides ---
+
+  void PaintDIB() override;
+  // The main picture's size, grown for a pointer at a positive radius;
+  // refused without a main picture.
+  bool CanAutoSize(int32_t& newWidth, int32_t& newHeight) override;
+  void DIBImageChanged(int32_t index, TDIBImageOperation operation) override;
+
+ protected:
+  virtual TCustomDIBDialPointerAngles* CreatePointerAngles() = 0;
+  virtual TCustomDIBDialPointerOpacities* CreatePointerOpacities() = 0;
+  // Called by every Position write before OnChange; invalidates.
+  virtual void PositionChanged();
+  // The settings objects' change notification; invalidates.
+  virtual void SettingsChanged(TObject* sender);
+  // Creates the settings objects through the two factories above.
+  void AdoptSettings();
+  // Min, Max and the pointer angles' Start and Range.
+  TDIBDialScale Scale() const;
+
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+
+ private:
+  int32_t Clamped(int32_t value) const;
+  void StorePosition(int32_t value);
+  void DrawPointer(TAbstractSuperDIB& pointer);
+
+  TCustomDIBDialPointerAngles* pointerAngles_ = nullptr;        // owned
+  TCustomDIBDialPointerOpacities* pointerOpacities_ = nullptr;  // owned
+  int32_t position_ = 0;
+  int32_t min_ = 0;
+  int32_t max_ = 100;
+  int32_t pageSize_ = 1;
+  int32_t smallChange_ = 1;
+  TDIBImageLink* indexPointer_ = nullptr;  // owned
+  TDIBImageLink* indexMain_ = nullptr;     // owned
+  int32_t pointerNumGlyphs_ = 1;
+  bool pointerRotate_ = false;
+  int32_t pointerRadius_ = -1;
+  bool dragging_ = false;
+  // Set while PaintDIB adjusts the pointer picture, whose change reports
+  // must not ask for another frame.
+  bool painting_ = false;
+  long double horizontalPixelsPerPosition_ = 1.0L;
+  long double verticalPixelsPerPosition_ = 1.0L;
+  TDIBDialMouseControlStyle mouseControlStyle_ = TDIBDialMouseControlStyle::mcsCircular;
+  TDIBDialMouseLinearSensitivity mouseLinearSensitivity_ = TDIBDialMouseLinearSensitivity::mlsBoth;
+  int32_t dragStartPosition_ = 0;
+  TPoint dragStartPoint_;
+};
+
+class TCustomDIBDial : public TAbstractDIBDial {
+  ZELK_CLASS(TCustomDIBDial, TAbstractDIBDial)
+
+  explicit TCustomDIBDial(TComponent* owner);
+
+  // NormalizeAngle(Start + (Position - Min) * 360 div (Max - Min) * Range
+  // div 360); Start when Max equals Min.
+  int32_t GetPointerAngle() override;
+
+ protected:
+  TCustomDIBDialPointerAngles* CreatePointerAngles() override;
+  TCustomDIBDialPointerOpacities* CreatePointerOpacities() override;
+};
+
+// The published dial; registers its template properties.
+class TDIBDial : public TCustomDIBDial {
+  ZELK_CLASS(TDIBDial, TCustomDIBDial)
+
+  explicit TDIBDial(TComponent* owner);
+};
+
+// Registers TDIBDial for streaming.
+void RegisterDIBDialClass();
+
+}  // namespace zelk

@@ -1,0 +1,46 @@
+// TFmZelk: the product's editor, read from its resource TFMZELK: a
+// borderless 245 x 269 form filled by an image container (Background) that
+// holds one rotary knob (Zelk) drawn from the image list's knob cap and
+// background. Turning the knob sets the "Angle" parameter; the knob shows
+// the parameter when the editor opens and after host changes (ShowAngle).
+//
+// Made by the module's VST_EditOpen, embedded and freed by the framework's
+// editor hosting. Host's user-interface thread only.
+#pragma once
+
+#include "toolkit/Form.h"
+
+namespace zelk {
+
+class TDIBDial;
+class TDIBImageContainer;
+class TDIBImageList;
+class TDIBSettings;
+class TZelkVSTModule;
+
+class TFmZelk : public TForm {
+  ZELK_CLASS(TFmZelk, TForm)
+
+  using TForm::TForm;
+
+  TDIBImageContainer* Background = nullptr;
+  TDIBDial* Zelk = nullptr;
+  TDIBImageList* DIBImageList = nullptr;
+  TDIBSettings* DIBSettings = nullptr;
+  // The module that opened the form; not owned (the module owns the form).
+  TZelkVSTModule* Module = nullptr;
+
+  // The knob's OnChange: the knob's position, in degrees, becomes parameter
+  // 0, stored, reported to the host and applied to the sound.
+  void ZelkChange(TObject* Sender);
+  // Moves the knob to show degrees (rounded to a whole degree, 360 as 359)
+  // without firing OnChange: nothing is written or reported.
+  void ShowAngle(float degrees);
+};
+
+// Registers the classes the editor's resource names that the libraries
+// below do not register themselves: the image container, the dial and the
+// form. Called once by the library's start; further calls do nothing.
+void RegisterEditorClasses();
+
+}  // namespace zelk

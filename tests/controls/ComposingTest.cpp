@@ -1,0 +1,182 @@
+// The container composes its frame in its buffer from the background, the
+// image-drawn children and the border, within the update rectangle only,
+// and presents exactly that rectangle. Every frame is checked whole against
+// one computed pixel by pixel by the reference routines, with the buffer
+// poisoned beforehand so that a pixel written outside the update rectangle
+// shows.
+#include "dib/DIBImageLink.h"
+#include "dib/DIBImages.h"
+#include "dib/WinDIB.h"
+#include "tests/controls/DIBControlTestSupport.h"
+
+namespace zelk::tests {
+namespace {
+
+using Composing = DIBControlTest;
+
+const TRect kWhole{0, 0, 100, 60};
+const TRect kInner{23, 7, 61, 44};
+
+// Paints area over a poisoned buffer and checks buffer and window against
+// expected, which holds the poison outside area.
+#define EXPECT_COMPOSED(area, expected)                                              \
+  do {                                                                               \
+    windows.ResetCounters();                                                         \
+    PoisonAndPaint(area);                                                            \
+    EXPECT_EQ(Differences(expected, FrameOf(*container->Buffer()), kWhole), "");    \
+    EXPECT_EQ(Differences(expected, Presented(area), area), "");                     \
+    EXPECT_EQ(windows.PresentedPixels(), static_cast<uint64_t>((area).Width()) * (area).Height()); \
+  } while (false)
+
+// The frame expected for area: the poison outside it, the background and the
+// children inside.
+TFrame Expected(const TFrame& composed, const TRect& area) {
+  TFrame frame(composed.Width, composed.Height, 0xA5C3E1F7);
+  for (int32_t y = area.Top; y < area.Bottom; ++y) {
+    for (int32_t x = area.Left; x < area.Right; ++x) frame.At(x, y) = composed.At(x, y);
+  }
+  return frame;
+}
+
+TEST_F(Composing, APlainContainerFillsTheUpdateRectangleWithItsColour) {
+  const TFrame plain(100, 60, ColorPixel(0x00336699));
+  EXPECT_COMPOSED(kWhole, Expected(plain, kWhole));
+  EXPECT_COMPOSED(kInner, Expected(plain, kInner));
+}
+
+TEST_F(Composing, ACentredImageLiesOnThePlainBackgroundHalvesRoundedDown) {
+  auto picture = MakePattern(41, 31, 7);
+  container->IndexImage()->SetDIBIndex(AddImage(*picture));
+  TFrame frame(100, 60, ColorPixel(0x00336699));
+  CopyInto(frame, *picture, 50 - 20, 30 - 15, kWhole);
+  EXPECT_COMPOSED(kWhole, Expected(frame, kWhole));
+  EXPECT_COMPOSED(kInner, Expected(frame, kInner));
+}
+
+TEST_F(Composing, TiledImagesCoverTheUpdateRectangleFromTheTileGrid) {
+  auto picture = MakePattern(30, 25, 9);
+  container->IndexImage()->SetDIBIndex(AddImage(*picture));
+  container->SetTileMethod(TTileMethod::tmTile);
+  TFrame frame(100, 60, 0);
+  for (int32_t top = 0; top < 60; top += 25) {
+    for (int32_t left = 0; left < 100; left += 30) CopyInto(frame, *picture, left, top, kWhole);
+  }
+  EXPECT_COMPOSED(kWhole, Expected(frame, kWhole));
+  EXPECT_COMPOSED(kInner, Expected(frame, kInner));
+}
+
+TEST_F(Composing, TilesForAnUpdateRectangleAt250StartAt200) {
+  form->SetBounds(0, 0, 400, 200);
+  container->SetBounds(0, 0, 320, 40);
+  auto picture = MakePattern(100, 20, 3);
+  container->IndexImage()->SetDIBIndex(AddImage(*picture));
+  container->SetTileMethod(TTileMethod::tmTile);
+  windows.Pump();
+  const TRect area{250, 5, 270, 25};
+  PoisonAndPaint(area);
+  TFrame expected(320, 40, kPoison);
+  for (int32_t y = area.Top; y < area.Bottom; ++y) {
+    for (int32_t x = area.Left; x < area.Right; ++x) expected.At(x, y) = picture->Pixel(x - 200, y % 20);
+  }
+  EXPECT_EQ(Differences(expected, FrameOf(*container->Buffer()), {0, 0, 320, 40}), "");
+}
+
+TEST_F(Composing, ASemiTransparentControlIsBlendedOverTheImage) {
+  auto picture = MakePattern(30, 25, 11);
+  container->IndexImage()->SetDIBIndex(AddImage(*picture));
+  container->SetTileMethod(TTileMethod::tmTile);
+  TSwatch* swatch = AddSwatch({20, 10, 70, 40});
+  swatch->Fill = 0x0040C020;
+  swatch->FillAlpha = 0x80;
+  swatch->SetOpacity(128);
+  TFrame frame(100, 60, 0);
+  for (int32_t top = 0; top < 60; top += 25) {
+    for (int32_t left = 0; left < 100; left += 30) CopyInto(frame, *picture, left, top, kWhole);
+  }
+  BlendInto(frame, 0x8040C020, 128, swatch->BoundsRect(), kWhole);
+  EXPECT_COMPOSED(kWhole, Expected(frame, kWhole));
+  EXPECT_COMPOSED(kInner, Expected(frame, kInner));
+}
+
+TEST_F(Composing, OpaqueControlsAreCopiedAndHiddenOnesSkipped) {
+  TSwatch* first = AddSwatch({-5, -5, 30, 20});
+  TSwatch* second = AddSwatch({20, 15, 60, 70});
+  TSwatch* hidden = AddSwatch({0, 0, 100, 60});
+  first->Fill = 0x00102030;
+  second->Fill = 0x00405060;
+  hidden->Hide();
+  TFrame frame(100, 60, ColorPixel(0x00336699));
+  BlendInto(frame, 0xFF102030, 255, first->BoundsRect(), kWhole);
+  BlendInto(frame, 0xFF405060, 255, second->BoundsRect(), kWhole);
+  EXPECT_COMPOSED(kWhole, Expected(frame, kWhole));
+  EXPECT_COMPOSED(kInner, Expected(frame, kInner));
+  EXPECT_EQ(hidden->Paints, 0);
+}
+
+TEST_F(Composing, AControlLeftOfTheBufferGetsTheBackgroundShiftedIntoPlace) {
+  auto picture = MakePattern(100, 60, 5);
+  container->IndexImage()->SetDIBIndex(AddImage(*picture));
+  TSwatch* swatch = AddSwatch({-10, 5, 30, 25});
+  std::vector<uint32_t> column;
+  swatch->OnScratch = [&](TAbstractSuperDIB& scratch) {
+    for (int32_t y = 0; y < scratch.Height(); ++y) column.push_back(scratch.Pixel(10, y));
+  };
+  swatch->PaintsNothing = true;
+  PoisonAndPaint(kWhole);
+  ASSERT_EQ(column.size(), 20u);
+  for (int32_t y = 0; y < 20; ++y) EXPECT_EQ(column[y], picture->Pixel(0, 5 + y)) << y;
+  EXPECT_EQ(Differences(FrameOf(*picture), FrameOf(*container->Buffer()), kWhole), "");
+}
+
+TEST_F(Composing, ChildrenOutsideTheUpdateRectangleDoNotPaint) {
+  TSwatch* inside = AddSwatch({0, 0, 10, 10});
+  TSwatch* outside = AddSwatch({50, 30, 60, 40});
+  windows.Pump();
+  inside->Paints = outside->Paints = 0;
+  inside->Invalidate();
+  windows.Pump();
+  EXPECT_EQ(inside->Paints, 1);
+  EXPECT_EQ(outside->Paints, 0);
+}
+
+TEST_F(Composing, OnlyATwentyByTwentyInvalidationIsPresented) {
+  AddSwatch({5, 5, 95, 55});
+  windows.Pump();
+  windows.ResetCounters();
+  container->InvalidateRect({40, 20, 60, 40});
+  windows.Pump();
+  EXPECT_EQ(windows.PaintsDelivered(), 1u);
+  EXPECT_EQ(windows.PresentedPixels(), 400u);
+  windows.ResetCounters();
+  windows.Pump();
+  EXPECT_EQ(windows.PresentedPixels(), 0u);  // nothing changed, nothing composed
+}
+
+TEST_F(Composing, DeletingImagesBelowAndAtTheBackgroundFollowsIt) {
+  for (uint8_t seed = 0; seed < 4; ++seed) AddImage(*MakePattern(10, 10, seed));
+  container->IndexImage()->SetDIBIndex(2);
+  windows.Pump();
+  list->DIBImages()->Delete(0);
+  EXPECT_EQ(container->IndexImage()->DIBIndex(), 1);
+  windows.Pump();
+  list->DIBImages()->Delete(1);
+  EXPECT_EQ(container->IndexImage()->DIBIndex(), -1);
+  EXPECT_FALSE(windows.PendingPaint(Window()).IsEmpty());
+  PoisonAndPaint(kWhole);
+  EXPECT_EQ(Differences(TFrame(100, 60, ColorPixel(0x00336699)), FrameOf(*container->Buffer()), kWhole), "");
+}
+
+TEST_F(Composing, PaintEventsSeeTheBufferBeforeAndAfterTheControls) {
+  struct TRecorder : TObject {
+    std::vector<uint32_t> Seen;
+    void Record(TObject*, const TAbstractSuperDIB* dib) { Seen.push_back(dib->Pixel(5, 5)); }
+  } recorder;
+  AddSwatch({0, 0, 10, 10})->Fill = 0x00ABCDEF;
+  container->BeforePaint = TDIBPaintEvent::Bind<&TRecorder::Record>(&recorder);
+  container->AfterPaint = TDIBPaintEvent::Bind<&TRecorder::Record>(&recorder);
+  PoisonAndPaint(kWhole);
+  EXPECT_EQ(recorder.Seen, (std::vector<uint32_t>{kPoison, 0xFFABCDEF}));
+}
+
+}  // namespace
+}  // namespace zelk::tests

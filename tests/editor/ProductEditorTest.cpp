@@ -1,0 +1,223 @@
+// The product's editor as a host drives it through the module's effect
+// record on the headless window system: its size, the knob showing the
+// parameter, the composed picture, turning the knob, and host changes
+// reaching the knob without being reported back.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "controls/DIBContainer.h"
+#include "controls/DIBDial.h"
+#include "dib/PictureSource.h"
+#include "effect/FmZelk.h"
+#include "effect/LibraryStart.h"
+#include "effect/ZelkModule.h"
+#include "platform/headless/HeadlessWindows.h"
+#include "runtime/Application.h"
+#include "tests/editor/LiveAllocations.h"
+#include "tests/support/RecordingHost.h"
+#include "tools/artwork/EditorPreview.h"
+
+namespace zelk::tests {
+namespace {
+
+constexpr int32_t kWidth = 245;
+constexpr int32_t kHeight = 269;
+
+// A committed picture of the product, decoded.
+TLoadedPicture CommittedPicture(const std::string& name) {
+  const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+  return LoadPicture((root / "resources" / "pictures" / name).string());
+}
+
+class ProductEditor : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    StartLibrary();
+  }
+  void SetUp() override {
+    module.reset(New<TZelkVSTModule>(&Application()));
+    module->HostCallback = zelk::testing::TRecordingHost::Callback();
+    host = windows.CreateForeignWindow({200, 200, 800, 800});
+  }
+  void TearDown() override {
+    module.reset();
+    windows.DestroyWindow(host);
+  }
+
+  AEffect* Effect() { return &module->Effect; }
+  intptr_t Dispatch(int32_t opcode, void* ptr = nullptr) { return Effect()->dispatcher(Effect(), opcode, 0, 0, ptr, 0.0f); }
+  void SetParameter(float value) { Effect()->setParameter(Effect(), 0, value); }
+  float GetParameter() { return Effect()->getParameter(Effect(), 0); }
+  // The open editor; the test stops when it does not open.
+  TFmZelk& Open() {
+    if (Dispatch(effEditOpen, reinterpret_cast<void*>(host)) != 1) throw std::runtime_error("the editor did not open");
+    windows.Pump();
+    return *static_cast<TFmZelk*>(module->EditorForm());
+  }
+  std::vector<zelk::testing::THostCall> Automations() const { return recorder.CallsOf(audioMasterAutomate); }
+  // The window the user sees the editor in: the container filling the form.
+  TNativeWindow EditorWindow(TFmZelk& form) { return form.Background->Handle(); }
+
+  platform::THeadlessWindowSystem& windows = platform::HeadlessWindows();
+  zelk::testing::TRecordingHost recorder;
+  std::unique_ptr<TZelkVSTModule, TFreeObject> module;
+  TNativeWindow host = 0;
+};
+
+TEST_F(ProductEditor, OpensAsTheResourceDescribesWithTheKnobAtTheParameter) {
+  ERect* rect = nullptr;
+  EXPECT_EQ(Dispatch(effEditGetRect, &rect), 0);
+  SetParameter(0.5f);
+  recorder.Calls.clear();
+  TFmZelk& form = Open();
+  EXPECT_EQ(Dispatch(effEditGetRect, &rect), 1);
+  EXPECT_EQ((std::vector<int>{rect->top, rect->left, rect->bottom, rect->right}),
+            (std::vector<int>{0, 0, 269, 245}));
+  EXPECT_EQ(form.Module, module.get());
+  EXPECT_EQ(windows.ParentOf(form.Handle()), host);
+  EXPECT_EQ(windows.BoundsOf(EditorWindow(form)), (TRect{0, 0, kWidth, kHeight}));
+  EXPECT_EQ(form.Zelk->BoundsRect(), (TRect{0, 0, kWidth, kHeight}));  // client alignment over auto-size
+  EXPECT_EQ(form.Zelk->Position(), 180);
+  // Opening ran the parameter handler: the coefficients are those of 180 degrees.
+  EXPECT_EQ(module->CosAngle.load(), -1.0f);
+  EXPECT_NEAR(module->SinAngle.load(), 0.0f, 1e-7f);
+  // Nothing was written or reported.
+  EXPECT_TRUE(Automations().empty());
+  EXPECT_EQ(GetParameter(), 0.5f);
+}
+
+TEST_F(ProductEditor, TheKnobShowsTheParameterRoundedAndNeverAt360) {
+  const struct {
+    float Normalized;
+    int32_t Position;
+  } cases[] = {{0.0f, 0}, {0.25f, 90}, {90.5f / 360.0f, 90}, {91.5f / 360.0f, 92}, {1.0f, 359}};
+  for (const auto& c : cases) {
+    SetParameter(c.Normalized);
+    recorder.Calls.clear();  // the host's own change was reported; the editor reports nothing
+    TFmZelk& form = Open();
+    EXPECT_EQ(form.Zelk->Position(), c.Position) << c.Normalized;
+    Dispatch(effEditClose);
+  }
+  EXPECT_TRUE(Automations().empty());
+}
+
+// The presented editor against the same two pictures composed by the
+// bitmap engine as the dial draws them.
+TEST_F(ProductEditor, TheComposedEditorShowsBackgroundAndKnobAtTheAngle) {
+  for (int angle : {0, 90, 213}) {
+    SCOPED_TRACE(angle);
+    SetParameter(static_cast<float>(angle) / 360.0f);
+    TFmZelk& form = Open();
+    // The knob's 360 positions spread over 359 degrees.
+    const int32_t pointerAngle = form.Zelk->GetPointerAngle();
+    EXPECT_EQ(pointerAngle, angle * 360 / 359 * 359 / 360);
+    const TLoadedPicture expected =
+        artwork::ComposeEditor(CommittedPicture("ZVBack.png"), CommittedPicture("Zelk1.png"), pointerAngle);
+    ASSERT_EQ(expected.width, kWidth);
+    int differing = 0;
+    for (int32_t y = 0; y < kHeight; ++y) {
+      for (int32_t x = 0; x < kWidth; ++x) {
+        const uint32_t shown = windows.PixelAt(EditorWindow(form), x, y) | 0xFF000000u;
+        if (shown != (expected.pixels[static_cast<size_t>(y) * kWidth + x] | 0xFF000000u)) ++differing;
+      }
+    }
+    EXPECT_EQ(differing, 0);
+    Dispatch(effEditClose);
+  }
+}
+
+// The user turns the knob: every mouse step sets the parameter, reports
+// position/360 to the host and turns the sound.
+TEST_F(ProductEditor, DraggingTheKnobAutomatesTheAngle) {
+  TFmZelk& form = Open();
+  const TNativeWindow window = EditorWindow(form);
+  const TPoint centre{kWidth / 2, kHeight / 2};
+  windows.PressMouse(window, {centre.X, centre.Y - 40});  // on the cap: a drag
+  recorder.Calls.clear();
+  const struct {
+    TPoint Offset;
+    int32_t Position;
+  } steps[] = {{{60, 0}, 90}, {{0, 60}, 180}, {{-60, 0}, 270}, {{60, -60}, 45}};
+  std::vector<float> expected;
+  for (const auto& step : steps) {
+    windows.MoveMouse(window, {centre.X + step.Offset.X, centre.Y + step.Offset.Y});
+    EXPECT_EQ(form.Zelk->Position(), step.Position);
+    EXPECT_EQ(GetParameter(), static_cast<float>(step.Position) / 360.0f);
+    expected.push_back(static_cast<float>(step.Position) / 360.0f);
+  }
+  windows.ReleaseMouse(window, {centre.X + 60, centre.Y - 60});
+  std::vector<float> reported;
+  for (const auto& call : Automations()) {
+    EXPECT_EQ(call.Index, 0);
+    reported.push_back(call.Opt);
+  }
+  EXPECT_EQ(reported, expected);
+  // 45 degrees: theta = -5/8 pi.
+  EXPECT_NEAR(module->CosAngle.load(), std::cos(-0.625 * M_PI), 1e-6);
+  EXPECT_NEAR(module->SinAngle.load(), std::sin(-0.625 * M_PI), 1e-6);
+}
+
+TEST_F(ProductEditor, TheKnobFollowsTheHostAtTheNextIdleWithoutReportingIt) {
+  TFmZelk& form = Open();
+  SetParameter(0.25f);
+  recorder.Calls.clear();
+  EXPECT_EQ(form.Zelk->Position(), 0);  // the host's thread touches no window
+  windows.ResetCounters();
+  Dispatch(effEditIdle);
+  EXPECT_EQ(form.Zelk->Position(), 90);
+  EXPECT_GT(windows.PresentedPixels(), 0u);  // painted within the same idle call
+  EXPECT_TRUE(recorder.Calls.empty());
+  EXPECT_EQ(GetParameter(), 0.25f);
+}
+
+TEST_F(ProductEditor, AnIdleCallWithNothingChangedComposesNothing) {
+  Open();
+  Dispatch(effEditIdle);
+  windows.Pump();
+  windows.ResetCounters();
+  for (int call = 0; call < 100; ++call) {
+    Dispatch(effEditIdle);
+    windows.Pump();
+  }
+  EXPECT_EQ(windows.PaintsDelivered(), 0u);
+  EXPECT_EQ(windows.PresentedPixels(), 0u);
+}
+
+TEST_F(ProductEditor, ASecondOpenAndFreeingTheModuleLeaveNoWindow) {
+  const size_t windowsBefore = windows.WindowCount();
+  Open();
+  const size_t windowsOfOneEditor = windows.WindowCount() - windowsBefore;
+  Open();
+  EXPECT_EQ(windows.WindowCount(), windowsBefore + windowsOfOneEditor);
+  module.reset();
+  EXPECT_EQ(windows.WindowCount(), windowsBefore);
+}
+
+TEST_F(ProductEditor, OpenCloseCyclesLeaveNoWindowTimerOrAllocation) {
+  const auto cycle = [this] {
+    TFmZelk& form = Open();
+    // A press beside the cap starts the knob's repeat timer; the editor
+    // closes while it runs.
+    windows.PressMouse(EditorWindow(form), {2, 2});
+    Dispatch(effEditIdle);
+    Dispatch(effEditClose);
+    windows.SetCapture(0);
+    recorder.Calls = {};
+  };
+  cycle();  // what lives as long as the process is in place after one cycle
+  const size_t windowsBefore = windows.WindowCount();
+  const size_t timersBefore = windows.TimerCount();
+  const int64_t blocksBefore = LiveAllocations();
+  for (int count = 0; count < 50; ++count) cycle();
+  EXPECT_EQ(windows.WindowCount(), windowsBefore);
+  EXPECT_EQ(windows.TimerCount(), timersBefore);
+  EXPECT_EQ(LiveAllocations(), blocksBefore);
+}
+
+}  // namespace
+}  // namespace zelk::tests

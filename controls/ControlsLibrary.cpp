@@ -1,5 +1,7 @@
 #include "controls/ControlsLibrary.h"
 
+#include "controls/DIBBorder.h"
+#include "controls/DIBContainer.h"
 #include "controls/DIBTimer.h"
 #include "runtime/ClassRegistry.h"
 
@@ -17,7 +19,8 @@ bool& Initialized() {
 void InitializeControlsLibrary() {
   if (Initialized()) return;
   Initialized() = true;
-  RegisterClasses({&TDIBTimer::StaticClass()});
+  RegisterClasses({&TDIBTimer::StaticClass(), &TDIBBorder::StaticClass()});
+  RegisterDIBControlClasses();
 }
 
 void FinalizeControlsLibrary() {

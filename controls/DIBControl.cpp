@@ -160,7 +160,10 @@ void TCustomDIBControl::SetBounds(int32_t left, int32_t top, int32_t width, int3
   const int32_t oldLeft = Left();
   const int32_t oldTop = Top();
   try {
+    const TRect before = BoundsRect();
     TControl::SetBounds(left, top, width, height);
+    // Through Invalidate, so that a change of size stamps the change time.
+    if (BoundsRect() != before) Invalidate();
     if (Left() != oldLeft || Top() != oldTop) MoveAttachedControls(Left() - oldLeft, Top() - oldTop);
   } catch (...) {
     inBoundsChange_ = false;
@@ -301,8 +304,10 @@ void TCustomDIBControl::WndProc(TMessage& message) {
 }
 
 void TCustomDIBControl::DoMouseEnter() {
-  const bool wasIdle = !dibFocused_ && !mouseInside_;
   mouseOver_ = true;
+  // Back over a capturing control that never reported its leave.
+  if (mouseInside_) return;
+  const bool wasIdle = !dibFocused_;
   mouseInside_ = true;
   if (wasIdle) DoActivate();
   if (OnMouseEnter) OnMouseEnter(this);

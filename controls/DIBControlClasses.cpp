@@ -1,5 +1,6 @@
 // Class descriptions of the control base and the containers, and their
 // registration for component streams.
+#include "controls/DIBBorder.h"
 #include "controls/DIBContainer.h"
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImageList.h"
@@ -35,6 +36,7 @@ const TClassInfo& TDIBImageContainer::StaticClass() {
         .Default(TTileMethod::tmCenter)
         .Property("BorderDrawPosition", &T::BorderDrawPosition, &T::SetBorderDrawPosition)
         .Default(TBorderDrawPosition::bdOverControls)
+        .Property("DIBBorder", &T::DIBBorder, &T::SetDIBBorder)
         .Property("OnActiveControlChange", &T::OnActiveControlChange)
         .Property("AfterPaint", &T::AfterPaint)
         .Property("BeforePaint", &T::BeforePaint)

@@ -1,5 +1,8 @@
 #include "controls/DIBDial.h"
 
+#include <algorithm>
+
+#include "controls/DIBContainer.h"
 #include "dib/AbstractSuperDIB.h"
 #include "dib/DIBAngles.h"
 #include "dib/DIBImageLink.h"
@@ -152,19 +155,26 @@ TDIBDialHitZone TAbstractDIBDial::GetHitZone(int32_t x, int32_t y) {
 TRect TAbstractDIBDial::PointerRect() {
   TAbstractSuperDIB* pointer = nullptr;
   if (!indexPointer_->GetImage(pointer) || pointer == nullptr) return {};
-  const TDIBDialPointerGeometry geometry{Width(),         Height(),        pointer->Width(), pointer->Height(),
+  return PointerRectFor(*pointer);
+}
+
+TRect TAbstractDIBDial::PointerRectFor(const TAbstractSuperDIB& pointer) {
+  const TDIBDialPointerGeometry geometry{Width(),         Height(),        pointer.Width(), pointer.Height(),
                                          pointerNumGlyphs_, pointerRadius_, pointerRotate_};
   return DialPointerRect(geometry, GetPointerAngle());
 }
 
 bool TAbstractDIBDial::CanAutoSize(int32_t& newWidth, int32_t& newHeight) {
+  // The list hands out one view at a time: take the main picture's size
+  // before asking for the pointer.
   TAbstractSuperDIB* main = nullptr;
   if (!indexMain_->GetImage(main) || main == nullptr) return false;
+  const int32_t mainWidth = main->Width();
+  const int32_t mainHeight = main->Height();
   TAbstractSuperDIB* pointer = nullptr;
   const bool hasPointer = indexPointer_->GetImage(pointer) && pointer != nullptr;
-  const TDIBDialSize size = DialPreferredSize(main->Width(), main->Height(), hasPointer,
-                                              hasPointer ? pointer->Width() : 0, hasPointer ? pointer->Height() : 0,
-                                              pointerRadius_);
+  const TDIBDialSize size = DialPreferredSize(mainWidth, mainHeight, hasPointer, hasPointer ? pointer->Width() : 0,
+                                              hasPointer ? pointer->Height() : 0, pointerRadius_);
   newWidth = size.Width;
   newHeight = size.Height;
   return true;
@@ -212,17 +222,40 @@ void TAbstractDIBDial::PaintDIB() {
   TCustomDIBControl::PaintDIB();
   TWinDIB* target = ControlDIB();
   if (target == nullptr) return;
+  // Only the part of the frame being composed reaches the screen: draw
+  // nothing outside it, then give the scratch image its whole area back.
+  const TRect whole = target->ClipRect();
+  target->SetClipRect(ComposedArea(whole));
+  try {
+    DrawPictures(*target);
+  } catch (...) {
+    target->SetClipRect(whole);
+    throw;
+  }
+  target->SetClipRect(whole);
+}
+
+TRect TAbstractDIBDial::ComposedArea(const TRect& whole) const {
+  const TCustomDIBContainer* container = Container();
+  if (container == nullptr) return whole;
+  const TRect update = container->UpdateRect();  // container coordinates, right and bottom exclusive
+  const TRect area{std::max(whole.Left, update.Left - Left()), std::max(whole.Top, update.Top - Top()),
+                   std::min(whole.Right, update.Right - 1 - Left()), std::min(whole.Bottom, update.Bottom - 1 - Top())};
+  return area.Left <= area.Right && area.Top <= area.Bottom ? area : whole;
+}
+
+void TAbstractDIBDial::DrawPictures(TAbstractSuperDIB& target) {
   TAbstractSuperDIB* main = nullptr;
   if (!indexMain_->GetImage(main) || main == nullptr) return;
   main->Draw(Width() / 2 - main->Width() / 2, Height() / 2 - main->Height() / 2, main->Width(), main->Height(),
-             *target, 0, 0);
+             target, 0, 0);
   TAbstractSuperDIB* pointer = nullptr;
   if (!indexPointer_->GetImage(pointer) || pointer == nullptr) return;
-  DrawPointer(*pointer);
+  DrawPointer(*pointer, target);
 }
 
-void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer) {
-  const TRect rect = PointerRect();
+void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer, TAbstractSuperDIB& target) {
+  const TRect rect = PointerRectFor(pointer);
   const int32_t angle = GetPointerAngle();
   // Setting the picture's angle, size mode and opacity reports a change of
   // the picture, which is this paint's own doing.
@@ -236,7 +269,7 @@ void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer) {
     throw;
   }
   painting_ = false;
-  pointer.DrawGlyph(rect.Left, rect.Top, pointerNumGlyphs_, *ControlDIB(), 0, 359, angle, true);
+  pointer.DrawGlyph(rect.Left, rect.Top, pointerNumGlyphs_, target, 0, 359, angle, true);
 }
 
 // --- TCustomDIBDial ---

@@ -124,7 +124,12 @@ class TAbstractDIBDial : public TCustomDIBControl {
  private:
   int32_t Clamped(int32_t value) const;
   void StorePosition(int32_t value);
-  void DrawPointer(TAbstractSuperDIB& pointer);
+  TRect PointerRectFor(const TAbstractSuperDIB& pointer);
+  // The container's update rectangle in control coordinates (inclusive),
+  // within whole; whole when there is none.
+  TRect ComposedArea(const TRect& whole) const;
+  void DrawPictures(TAbstractSuperDIB& target);
+  void DrawPointer(TAbstractSuperDIB& pointer, TAbstractSuperDIB& target);
 
   TCustomDIBDialPointerAngles* pointerAngles_ = nullptr;        // owned
   TCustomDIBDialPointerOpacities* pointerOpacities_ = nullptr;  // owned

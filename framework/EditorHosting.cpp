@@ -5,7 +5,6 @@
 #include "framework/FireEvent.h"
 #include "framework/VST1Module.h"
 #include "toolkit/Form.h"
-#include "toolkit/Toolkit.h"
 
 namespace zelk {
 namespace {
@@ -69,14 +68,10 @@ void TCustomVST1Module::EditClose() {
 // Hosts call this many times a second: with nothing changed it returns at
 // once and nothing is painted.
 void TCustomVST1Module::EditIdle() {
-  if (editorForm_ != nullptr && EditorNeedsUpdate.load(std::memory_order_relaxed)) {
-    FireIfAssigned(OnEditIdle, this);
-    EditorNeedsUpdate.store(false, std::memory_order_relaxed);
-    if (TCustomForm* form = AsForm(editorForm_)) InvalidateWindows(*form);
-  }
-  // The library has no thread of its own: a window system whose events it
-  // reads itself (X11) is serviced here, and what changed is painted now.
-  ProcessMessages();
+  if (editorForm_ == nullptr || !EditorNeedsUpdate.load(std::memory_order_relaxed)) return;
+  FireIfAssigned(OnEditIdle, this);
+  EditorNeedsUpdate.store(false, std::memory_order_relaxed);
+  if (TCustomForm* form = AsForm(editorForm_)) InvalidateWindows(*form);
 }
 
 }  // namespace zelk

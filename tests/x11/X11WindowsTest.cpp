@@ -192,6 +192,8 @@ TEST_F(X11Editor, PixelsReadBackFromTheServerEqualTheHeadlessComposition) {
 
 TEST_F(X11Editor, RealPointerEventsReachTheFormAndADragKeepsThemOutsideIt) {
   if (!host->HasXTest()) GTEST_SKIP() << "the server has no XTest";
+  // The pointer starts in the host's window beside the editor.
+  host->MovePointer(parent, {290, 295});
   TPatternControl* pattern = OpenEditor(parent);
   host->MovePointer(parent, {100, 120});
   Idle();

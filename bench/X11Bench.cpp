@@ -59,7 +59,11 @@ class TEditorOnScreen {
     form_->SetParentWindow(parent_);
     form_->SetBorderStyle(TFormBorderStyle::bsNone);
     form_->Show();
-    platform::X11Windows().Pump();
+    // The first paint, and the exposure that mapping the window brings.
+    for (int call = 0; call < 3; ++call) {
+      platform::X11Windows().Pump();
+      host_.Sync();
+    }
     return true;
   }
   ~TEditorOnScreen() {

@@ -167,6 +167,18 @@ void TX11HostDisplay::ReleaseButton(unsigned button) {
   XSync(display_, False);
 }
 
+void TX11HostDisplay::PressKey(unsigned long keySymbol) {
+  if (display_ == nullptr || !xtest_) return;
+  XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, keySymbol), True, CurrentTime);
+  XSync(display_, False);
+}
+
+void TX11HostDisplay::ReleaseKey(unsigned long keySymbol) {
+  if (display_ == nullptr || !xtest_) return;
+  XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, keySymbol), False, CurrentTime);
+  XSync(display_, False);
+}
+
 bool TX11HostDisplay::ServiceEvents() {
   if (display_ == nullptr) return false;
   while (XPending(display_) > 0) {

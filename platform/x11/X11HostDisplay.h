@@ -66,6 +66,9 @@ class TX11HostDisplay {
   void MovePointer(TNativeWindow window, TPoint point);
   void PressButton(unsigned button);
   void ReleaseButton(unsigned button);
+  // A key, by its X key symbol, goes down or up.
+  void PressKey(unsigned long keySymbol);
+  void ReleaseKey(unsigned long keySymbol);
 
   // Reads the host window's events; false once the user asked to close it.
   bool ServiceEvents();

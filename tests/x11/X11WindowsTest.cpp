@@ -217,6 +217,52 @@ TEST_F(X11Editor, RealPointerEventsReachTheFormAndADragKeepsThemOutsideIt) {
   EXPECT_EQ(windows.ErrorCount(), 0u) << windows.LastError();
 }
 
+// A click gives the window the keyboard focus; keys arrive as our virtual
+// keys with the character typed; leaving the window is told.
+TEST_F(X11Editor, AClickTakesTheFocusKeysArriveAndLeavingIsTold) {
+  if (!host->HasXTest()) GTEST_SKIP() << "the server has no XTest";
+  host->MovePointer(parent, {290, 295});
+  TRecordingClient client;
+  const TNativeWindow window = windows.CreateChild(parent, {0, 0, 100, 100}, client);
+  windows.ShowWindow(window, true);
+  Idle();
+  host->MovePointer(parent, {50, 50});
+  host->PressButton(1);
+  host->ReleaseButton(1);
+  Idle();
+  host->PressKey('a');
+  host->ReleaseKey('a');
+  host->MovePointer(parent, {200, 200});
+  Idle();
+  std::vector<std::string> seen;
+  for (const TWindowEvent& event : client.Events) {
+    switch (event.Kind) {
+      case TWindowEventKind::ekFocusIn:
+        seen.push_back("focus");
+        break;
+      case TWindowEventKind::ekMouseDown:
+        seen.push_back("down " + std::to_string(event.Point.X) + "," + std::to_string(event.Point.Y));
+        break;
+      case TWindowEventKind::ekKeyDown:
+        seen.push_back("keydown " + std::to_string(event.Code));
+        break;
+      case TWindowEventKind::ekChar:
+        seen.push_back(std::string("char ") + static_cast<char>(event.Code));
+        break;
+      case TWindowEventKind::ekKeyUp:
+        seen.push_back("keyup " + std::to_string(event.Code));
+        break;
+      case TWindowEventKind::ekMouseLeave:
+        seen.push_back("leave");
+        break;
+      default:
+        break;
+    }
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"focus", "down 50,50", "keydown 65", "char a", "keyup 65", "leave"}));
+  windows.DestroyWindow(window);
+}
+
 TEST_F(X11Editor, OnlyInvalidatedRectanglesArePaintedAndNothingWhenNothingChanged) {
   OpenEditor(parent);
   Idle();

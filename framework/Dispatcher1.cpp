@@ -8,6 +8,7 @@
 #include "framework/FourCharCode.h"
 #include "framework/HostText.h"
 #include "framework/VST1Module.h"
+#include "toolkit/Toolkit.h"
 
 namespace zelk {
 
@@ -135,6 +136,10 @@ intptr_t TCustomVST1Module::DispatchEditorOpcode(int32_t opcode, void* ptr) {
       return 0;
     default:  // effEditIdle
       EditIdle();
+      // The library has no thread of its own: a window system whose events
+      // it reads itself (X11) is serviced here, after module code has
+      // brought the editor up to date, and what changed is painted now.
+      ProcessMessages();
       return 0;
   }
 }

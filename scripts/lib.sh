@@ -6,7 +6,8 @@ JOBS="${JOBS:-$(nproc)}"
 
 # Packages every build needs.
 BASE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
-  libbenchmark-dev libjpeg-dev libpng-dev libsndfile1-dev libx11-dev)
+  libbenchmark-dev libjpeg-dev libpng-dev libsndfile1-dev libx11-dev libxext-dev
+  libxtst-dev libxres-dev xvfb)
 
 missing_packages() {
   local package

@@ -1,17 +1,24 @@
 // zelk-host: loads a VST 2 plug-in file the way a host does (the library,
 // its entry point, the effect record), prints what the plug-in says about
-// itself, and closes it again with effClose.
+// itself, and closes it again with effClose; or opens its editor in a window
+// of its own (EditorWindow.h).
 //
 //   zelk-host PLUGIN
+//   zelk-host --editor [--angle DEGREES] [--screenshot FILE.png] PLUGIN
 //
 // Exit status: 0 when the plug-in loaded and closed, 1 when it could not be
 // loaded or created, 2 for a wrong command line.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "framework/VstInterface.h"
 #include "tools/common/PluginLibrary.h"
+#ifdef ZELK_HOST_EDITOR
+#include "tools/host/EditorWindow.h"
+#endif
 
 namespace {
 
@@ -102,12 +109,53 @@ int Inspect(const std::string& path) {
   return 0;
 }
 
+int Usage() {
+  std::fprintf(stderr,
+               "usage: zelk-host PLUGIN\n"
+               "       zelk-host --editor [--angle DEGREES] [--screenshot FILE.png] PLUGIN\n");
+  return 2;
+}
+
+#ifdef ZELK_HOST_EDITOR
+// Degrees from 0 to 360, nothing else.
+bool ParseAngle(const char* text, float& angle) {
+  char* end = nullptr;
+  angle = std::strtof(text, &end);
+  return end != text && *end == '\0' && angle >= 0.0f && angle <= 360.0f;
+}
+
+int RunEditorCommand(int argc, char** argv) {
+  zelk::host::TEditorOptions options;
+  for (int index = 2; index < argc; ++index) {
+    const std::string_view argument = argv[index];
+    if (argument == "--angle" && index + 1 < argc) {
+      float angle = 0.0f;
+      if (!ParseAngle(argv[++index], angle)) return Usage();
+      options.Angle = angle;
+    } else if (argument == "--screenshot" && index + 1 < argc) {
+      options.ScreenshotPath = argv[++index];
+    } else if (options.PluginPath.empty() && !argument.starts_with("--")) {
+      options.PluginPath = argument;
+    } else {
+      return Usage();
+    }
+  }
+  if (options.PluginPath.empty()) return Usage();
+  return zelk::host::RunEditor(options);
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: zelk-host PLUGIN\n");
-    return 2;
+  if (argc >= 2 && std::string_view(argv[1]) == "--editor") {
+#ifdef ZELK_HOST_EDITOR
+    return RunEditorCommand(argc, argv);
+#else
+    std::fprintf(stderr, "zelk-host: this build has no editor window (it needs Xlib and libpng)\n");
+    return 1;
+#endif
   }
+  if (argc != 2) return Usage();
   return Inspect(argv[1]);
 }

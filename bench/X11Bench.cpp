@@ -1,0 +1,119 @@
+// The editor's frames through the X11 window system on a real server (run
+// under Xvfb: `xvfb-run -a build/bench/x11_bench`): a knob-drag frame (the
+// knob's rectangle invalidated, composed and copied to the screen, the idle
+// call waiting for the server) and the idle call of an editor where nothing
+// changed, which a host makes about 30 times a second.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/Backend.h"
+#include "platform/x11/X11HostDisplay.h"
+#include "platform/x11/X11Windows.h"
+#include "runtime/ClassBuilder.h"
+#include "toolkit/GraphicControl.h"
+#include "toolkit/Toolkit.h"
+
+namespace zelk::bench {
+
+// A picture the size of the editor's knob, drawn as it is every frame.
+class TKnobPicture : public TGraphicControl {
+  ZELK_CLASS(TKnobPicture, TGraphicControl)
+
+  explicit TKnobPicture(TComponent* owner) : TGraphicControl(owner) {}
+  std::vector<uint32_t> Pixels;
+
+ protected:
+  void Paint() override { Canvas()->DrawPixels(0, 0, Width(), Height(), Pixels.data()); }
+};
+
+const TClassInfo& TKnobPicture::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TKnobPicture>("TKnobPicture").Build();
+  return info;
+}
+
+namespace {
+
+constexpr int32_t kEditorWidth = 245;
+constexpr int32_t kEditorHeight = 269;
+constexpr TRect kKnob{25, 37, 25 + 195, 37 + 195};  // the knob cap's size, scaled to the editor
+
+// An editor-sized form with a knob-sized picture in a host's window.
+class TEditorOnScreen {
+ public:
+  bool Open() {
+    if (!host_.IsOpen()) return false;
+    InitializeToolkit();
+    scope_.emplace();
+    (*scope_)->Windows = &platform::X11Windows();
+    parent_ = host_.CreateTopLevel(kEditorWidth, kEditorHeight, "bench");
+    form_.reset(New<TCustomForm>(nullptr, TCustomForm::TCreateNew{}));
+    form_->SetBounds(0, 0, kEditorWidth, kEditorHeight);
+    auto* knob = New<TKnobPicture>(form_.get());
+    knob->Pixels.resize(static_cast<size_t>(kKnob.Width()) * kKnob.Height());
+    for (size_t index = 0; index < knob->Pixels.size(); ++index) knob->Pixels[index] = 0xFF000000u | (index * 2654435761u);
+    knob->SetBounds(kKnob.Left, kKnob.Top, kKnob.Width(), kKnob.Height());
+    knob->SetParent(form_.get());
+    form_->SetParentWindow(parent_);
+    form_->SetBorderStyle(TFormBorderStyle::bsNone);
+    form_->Show();
+    // The first paint, and the exposure that mapping the window brings.
+    for (int call = 0; call < 3; ++call) {
+      platform::X11Windows().Pump();
+      host_.Sync();
+    }
+    return true;
+  }
+  ~TEditorOnScreen() {
+    form_.reset();
+    if (parent_ != 0) host_.DestroyWindow(parent_);
+  }
+  TCustomForm& Form() { return *form_; }
+
+ private:
+  platform::TX11HostDisplay host_;
+  std::optional<platform::TBackendScope> scope_;
+  TNativeWindow parent_ = 0;
+  std::unique_ptr<TCustomForm, TFreeObject> form_;
+};
+
+void BM_KnobDragFrame(benchmark::State& state) {
+  TEditorOnScreen editor;
+  if (!editor.Open()) {
+    state.SkipWithError("no X server: run under xvfb-run");
+    return;
+  }
+  platform::X11Windows().SetSharedMemoryAllowed(state.range(0) != 0);
+  auto& windows = platform::X11Windows();
+  for (auto _ : state) {
+    editor.Form().InvalidateRect(kKnob);
+    windows.Pump();
+  }
+  state.SetLabel(windows.UsesSharedMemory() ? "shared memory" : "plain requests");
+  windows.SetSharedMemoryAllowed(true);
+}
+BENCHMARK(BM_KnobDragFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// CPU of an idle editor: the time of one idle call times 30 a second.
+void BM_IdleCall(benchmark::State& state) {
+  TEditorOnScreen editor;
+  if (!editor.Open()) {
+    state.SkipWithError("no X server: run under xvfb-run");
+    return;
+  }
+  auto& windows = platform::X11Windows();
+  const uint64_t presented = windows.PresentedPixels();
+  for (auto _ : state) windows.Pump();
+  if (windows.PresentedPixels() != presented) state.SkipWithError("an idle call presented pixels");
+  // Seconds per call x 30 calls x 100 per cent.
+  state.counters["core_percent_at_30Hz"] = benchmark::Counter(static_cast<double>(state.iterations()) / 3000.0,
+                                                              benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_IdleCall)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace zelk::bench
+
+BENCHMARK_MAIN();

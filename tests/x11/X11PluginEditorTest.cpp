@@ -1,0 +1,162 @@
+// The built plug-in's editor on a real X server, driven as a host drives it:
+// Zelk.so loaded through its entry point, the editor opened in a window the
+// test creates, idle calls, real pointer input (XTest). Its pixels are
+// compared with the product's editor composed in this process on the
+// headless backend at the same angle.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "effect/LibraryStart.h"
+#include "platform/headless/HeadlessWindows.h"
+#include "platform/x11/X11HostDisplay.h"
+#include "tools/common/HostSession.h"
+
+namespace zelk::tests {
+namespace {
+
+using platform::TNativeWindow;
+
+constexpr int32_t kWidth = 245;
+constexpr int32_t kHeight = 269;
+constexpr TRect kEditorRect{0, 0, kWidth, kHeight};
+constexpr TPoint kCentre{kWidth / 2, kHeight / 2};
+
+intptr_t ZELK_VST_CALL SilentHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// The product's editor at angle, composed in this process on the headless
+// backend, as the host window shows it (0x00RRGGBB, rows from the top).
+std::vector<uint32_t> HeadlessEditorPixels(float angle) {
+  StartLibrary();
+  AEffect* effect = CreateEffect(&SilentHost);
+  if (effect == nullptr) return {};
+  auto& windows = platform::HeadlessWindows();
+  const TNativeWindow host = windows.CreateForeignWindow({0, 0, 300, 300});
+  effect->setParameter(effect, 0, angle / 360.0f);
+  effect->dispatcher(effect, effEditOpen, 0, 0, reinterpret_cast<void*>(host), 0.0f);
+  effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+  windows.Pump();
+  std::vector<uint32_t> pixels;
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) pixels.push_back(windows.VisiblePixelAt(host, x, y) & 0xFFFFFF);
+  }
+  effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+  windows.DestroyWindow(host);
+  return pixels;
+}
+
+class X11PluginEditor : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* file = std::getenv("ZELK_X11_DISPLAY_FILE")) {
+      std::ifstream in(file);
+      std::string name;
+      if (in >> name) setenv("DISPLAY", name.c_str(), 1);
+    }
+    host = std::make_unique<platform::TX11HostDisplay>();
+    if (!host->IsOpen()) GTEST_SKIP() << "no X server (run through ctest, which starts Xvfb)";
+    ASSERT_TRUE(session.Open(ZELK_X11_PLUGIN, {})) << session.ErrorText();
+    parent = host->CreateTopLevel(kWidth, kHeight, "host");
+  }
+
+  void TearDown() override {
+    if (host && host->IsOpen()) host->DestroyWindow(parent);
+    session.Close();
+  }
+
+  intptr_t OpenEditor() { return session.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(parent)); }
+
+  // A host's idle call, and the server's side of it.
+  void Idle() {
+    session.Dispatch(effEditIdle);
+    host->Sync();
+  }
+
+  TNativeWindow Editor() {
+    const std::vector<TNativeWindow> children = host->Children(parent);
+    return children.size() == 1 ? children[0] : 0;
+  }
+
+  std::unique_ptr<platform::TX11HostDisplay> host;
+  host::THostSession session;
+  TNativeWindow parent = 0;
+};
+
+TEST_F(X11PluginEditor, IsAMappedBorderlessChildOfItsSizeAtTheOriginShowingTheHeadlessComposition) {
+  session.SetParameter(0, 0.25f);
+  ASSERT_EQ(OpenEditor(), 1);
+  Idle();
+  const TNativeWindow editor = Editor();
+  ASSERT_NE(editor, 0u);
+  const platform::TX11WindowInfo info = host->Describe(editor);
+  EXPECT_TRUE(info.Viewable);
+  EXPECT_EQ(info.Bounds, kEditorRect);
+  EXPECT_EQ(info.BorderWidth, 0);
+  EXPECT_EQ(host->ReadPixels(parent, kEditorRect), HeadlessEditorPixels(90.0f));
+  session.Dispatch(effEditClose);
+}
+
+TEST_F(X11PluginEditor, ADragWithRealPointerEventsAutomatesAndTheHostTurnsTheKnobAtTheNextIdleCall) {
+  if (!host->HasXTest()) GTEST_SKIP() << "the server has no XTest";
+  ASSERT_EQ(OpenEditor(), 1);
+  Idle();
+  const std::vector<uint32_t> atZero = host->ReadPixels(parent, kEditorRect);
+  host->MovePointer(parent, {kCentre.X, kCentre.Y - 40});  // on the cap
+  Idle();
+  host->PressButton(1);
+  Idle();
+  host->MovePointer(parent, {kCentre.X + 60, kCentre.Y});
+  Idle();
+  host->ReleaseButton(1);
+  Idle();
+  ASSERT_FALSE(session.AutomationReports().empty());
+  EXPECT_EQ(session.AutomationReports().back().Index, 0);
+  EXPECT_EQ(session.AutomationReports().back().Value, 0.25f);
+  EXPECT_EQ(session.GetParameter(0), 0.25f);
+  EXPECT_EQ(host->ReadPixels(parent, kEditorRect), HeadlessEditorPixels(90.0f));
+
+  // The host sets the angle; the knob turns at the next idle call.
+  session.SetParameter(0, 0.5f);
+  Idle();
+  EXPECT_EQ(host->ReadPixels(parent, kEditorRect), HeadlessEditorPixels(180.0f));
+  EXPECT_NE(host->ReadPixels(parent, kEditorRect), atZero);
+  session.Dispatch(effEditClose);
+}
+
+TEST_F(X11PluginEditor, HundredOpenCloseCyclesLeaveTheServersResourcesWhereTheyWere) {
+  if (!host->HasResourceCounts()) GTEST_SKIP() << "the server has no X-Resource extension";
+  const platform::TServerResources before = host->CountResources();
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    ASSERT_EQ(OpenEditor(), 1);
+    Idle();
+    session.Dispatch(effEditClose);
+  }
+  EXPECT_EQ(host->CountResources(), before);
+  EXPECT_EQ(platform::SharedMemorySegmentsOfThisProcess(), 0);
+}
+
+TEST_F(X11PluginEditor, SurvivesItsHostWindowDestroyedBeforeCloseAndACloseWithoutOpen) {
+  session.Dispatch(effEditClose);
+  ASSERT_EQ(OpenEditor(), 1);
+  Idle();
+  host->DestroyWindow(parent);
+  parent = 0;
+  Idle();
+  session.Dispatch(effEditClose);
+  // A new window, a new editor.
+  parent = host->CreateTopLevel(kWidth, kHeight, "second host");
+  ASSERT_EQ(OpenEditor(), 1);
+  Idle();
+  EXPECT_NE(Editor(), 0u);
+  session.Dispatch(effEditClose);
+}
+
+}  // namespace
+}  // namespace zelk::tests

@@ -1,0 +1,26 @@
+// zelk-host --editor: the plug-in's editor in a top-level window of our own,
+// opened the way a host opens it (effEditGetRect, effEditOpen with the
+// window, effEditIdle about 30 times a second, effEditClose), so that the
+// knob can be tried without a host application.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zelk::host {
+
+struct TEditorOptions {
+  std::string PluginPath;
+  // The "Angle" parameter in degrees (0..360), set before the editor opens.
+  std::optional<float> Angle;
+  // Writes the window's pixels to this PNG file once the editor has
+  // painted, and closes.
+  std::optional<std::string> ScreenshotPath;
+};
+
+// Runs until the window is closed (or the screenshot is written). Answers
+// the process's exit status: 0 on success, 1 when the plug-in, its editor
+// or the display fails, with a one-line reason on standard error.
+int RunEditor(const TEditorOptions& options);
+
+}  // namespace zelk::host

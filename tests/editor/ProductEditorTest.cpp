@@ -245,7 +245,10 @@ TEST_F(ProductEditor, OpenCloseCyclesLeaveNoWindowTimerOrAllocation) {
     windows.SetCapture(0);
     recorder.Calls = {};
   };
-  cycle();  // what lives as long as the process is in place after one cycle
+  // What lives as long as the process (among it the buffer of turned
+  // drawing, which only a knob off zero needs) is in place after one cycle.
+  SetParameter(0.25f);
+  cycle();
   const size_t windowsBefore = windows.WindowCount();
   const size_t timersBefore = windows.TimerCount();
   const int64_t blocksBefore = LiveAllocations();

@@ -341,7 +341,9 @@ LRESULT CALLBACK WindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-TWin32WindowSystem::TWin32WindowSystem() : state_(std::make_unique<TState>()) {}
+// The window class is made first so that it outlives this system: the
+// system's destructor (for the plug-in, at unload) still unregisters it.
+TWin32WindowSystem::TWin32WindowSystem() : state_(std::make_unique<TState>()) { WindowClass(); }
 
 TWin32WindowSystem::~TWin32WindowSystem() {
   // Whatever is left must never call into this system again (for the

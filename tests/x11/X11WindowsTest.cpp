@@ -107,7 +107,7 @@ class X11Editor : public ::testing::Test {
   void SetUp() override {
     UseFixtureServer();
     host = std::make_unique<platform::TX11HostDisplay>();
-    if (!host->IsOpen()) GTEST_SKIP() << "no X server (run through ctest, which starts Xvfb)";
+    ASSERT_TRUE(host->IsOpen()) << "no X server: run these tests through ctest, which starts Xvfb, or set DISPLAY";
     InitializeToolkit();
     scope.emplace();
     (*scope)->Windows = &windows;

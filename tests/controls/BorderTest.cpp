@@ -35,14 +35,14 @@ TPixel PicturePixel(int number, int x, int y, bool keyed) {
   return 0xFF000000u | uint32_t(number + 1) << 20 | uint32_t(y) << 10 | uint32_t(x);
 }
 
-struct TPictureSpec {
+struct TPictureShape {
   int Width;
   int Height;
   bool Keyed = false;
 };
 
 // One edge: picture numbers (or none) and the style.
-struct TEdgeSpec {
+struct TEdgeLayout {
   std::optional<int> Start, Middle, End;
   bool Stretch = false;
 };
@@ -59,9 +59,9 @@ class TReferenceFrame {
   // Pixel (sx, sy) of the picture at (x, y), inside clip (right and bottom
   // exclusive): copied, or for a keyed picture kept where the key is and
   // copied without alpha elsewhere.
-  void Put(const std::vector<TPictureSpec>& pictures, int number, int sx, int sy, int x, int y, const TRect& clip) {
+  void Put(const std::vector<TPictureShape>& pictures, int number, int sx, int sy, int x, int y, const TRect& clip) {
     if (!clip.Contains({x, y})) return;
-    const TPictureSpec& picture = pictures[number];
+    const TPictureShape& picture = pictures[number];
     const TPixel pixel = PicturePixel(number, sx, sy, picture.Keyed);
     TPixel& target = pixels_[size_t(y) * width_ + x];
     if (!picture.Keyed) {
@@ -77,7 +77,7 @@ class TReferenceFrame {
 };
 
 // Draws one edge along [first, last) of rect, pixel by pixel.
-void ReferenceEdge(TReferenceFrame& frame, const std::vector<TPictureSpec>& pictures, const TEdgeSpec& edge,
+void ReferenceEdge(TReferenceFrame& frame, const std::vector<TPictureShape>& pictures, const TEdgeLayout& edge,
                    TSide side, const TRect& rect, const TRect& clip) {
   const bool vertical = side == sLeft || side == sRight;
   const auto length = [&](std::optional<int> n) { return !n ? 0 : vertical ? pictures[*n].Height : pictures[*n].Width; };
@@ -123,7 +123,7 @@ void ReferenceEdge(TReferenceFrame& frame, const std::vector<TPictureSpec>& pict
   }
 }
 
-int Thickest(const std::vector<TPictureSpec>& pictures, const TEdgeSpec& edge) {
+int Thickest(const std::vector<TPictureShape>& pictures, const TEdgeLayout& edge) {
   int widest = 0;
   for (std::optional<int> n : {edge.Start, edge.Middle, edge.End}) {
     if (n) widest = std::max(widest, pictures[*n].Width);
@@ -137,16 +137,16 @@ class BorderTest : public ::testing::Test {
  protected:
   void SetUp() override { border->SetDIBImageList(list.get()); }
 
-  void AddPictures(const std::vector<TPictureSpec>& specs) {
-    pictures = specs;
-    for (size_t n = 0; n < specs.size(); ++n) {
+  void AddPictures(const std::vector<TPictureShape>& shapes) {
+    pictures = shapes;
+    for (size_t n = 0; n < shapes.size(); ++n) {
       TMemoryDIB* dib = list->DIBImages()->Add()->DIB();
-      dib->SetSize(uint16_t(specs[n].Width), uint16_t(specs[n].Height));
-      for (int y = 0; y < specs[n].Height; ++y) {
+      dib->SetSize(uint16_t(shapes[n].Width), uint16_t(shapes[n].Height));
+      for (int y = 0; y < shapes[n].Height; ++y) {
         auto* row = reinterpret_cast<TPixel*>(dib->ScanLine(y));
-        for (int x = 0; x < specs[n].Width; ++x) row[x] = PicturePixel(int(n), x, y, specs[n].Keyed);
+        for (int x = 0; x < shapes[n].Width; ++x) row[x] = PicturePixel(int(n), x, y, shapes[n].Keyed);
       }
-      if (specs[n].Keyed) {
+      if (shapes[n].Keyed) {
         dib->SetTransparentMode(TTransparentMode::tmFixed);
         dib->SetTransparentColor(0xFF00FF);
         dib->SetTransparent(true);
@@ -164,13 +164,13 @@ class BorderTest : public ::testing::Test {
     }
   }
 
-  void SetEdge(TSide side, const TEdgeSpec& spec) {
+  void SetEdge(TSide side, const TEdgeLayout& layout) {
     TDIBBorderEdge& edge = Edge(side);
-    edge.ImageStart()->SetDIBIndex(spec.Start.value_or(-1));
-    edge.ImageMiddle()->SetDIBIndex(spec.Middle.value_or(-1));
-    edge.ImageEnd()->SetDIBIndex(spec.End.value_or(-1));
-    edge.SetDrawStyle(spec.Stretch ? TDIBBorderDrawStyle::dsStretch : TDIBBorderDrawStyle::dsTile);
-    edges[side] = spec;
+    edge.ImageStart()->SetDIBIndex(layout.Start.value_or(-1));
+    edge.ImageMiddle()->SetDIBIndex(layout.Middle.value_or(-1));
+    edge.ImageEnd()->SetDIBIndex(layout.End.value_or(-1));
+    edge.SetDrawStyle(layout.Stretch ? TDIBBorderDrawStyle::dsStretch : TDIBBorderDrawStyle::dsTile);
+    edges[side] = layout;
   }
 
   // Draws the border into a poisoned target of the given size (clip: the
@@ -208,8 +208,8 @@ class BorderTest : public ::testing::Test {
 
   TPtr<TDIBImageList> list{New<TDIBImageList>(nullptr)};
   TPtr<TDIBBorder> border{New<TDIBBorder>(nullptr)};
-  std::vector<TPictureSpec> pictures;
-  std::array<TEdgeSpec, 4> edges;
+  std::vector<TPictureShape> pictures;
+  std::array<TEdgeLayout, 4> edges;
 };
 
 TEST_F(BorderTest, EdgeSizesComeFromThePicturesOrFromSize) {

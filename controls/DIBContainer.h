@@ -80,6 +80,8 @@ class TCustomDIBContainer : public TCustomPanel {
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void LoadingFinished() override;
   void WndProc(TMessage& message) override;
+  // An image-drawn child leaves the tab list and the DIB focus with it.
+  void RemoveControl(TControl* control) override;
 
   TNotifyEvent OnActiveControlChange;
   TDIBPaintEvent BeforePaint;
@@ -115,6 +117,7 @@ class TCustomDIBContainer : public TCustomPanel {
   bool OpaqueChildrenCover(const TRect& update) const;
   void DrawBorder();
   TComponent* BorderComponent() const;
+  void ForgetControl(TCustomDIBControl& control);
   bool TakesKey(TMessage& message);
   bool ForwardKey(TMessage& message);
   int CandidateIndex(const TControl* control) const;

@@ -151,6 +151,40 @@ TEST_F(DIBControlInput, RebuildingTheTabListFollowsTheStoredOrders) {
   EXPECT_EQ(container->DIBTabList(), (std::vector<TCustomDIBControl*>{b, a}));
 }
 
+// A child leaves the tab list and the DIB focus with its container, whoever
+// owns it: freed, moved to another container or left without a parent.
+TEST_F(DIBControlInput, AChildLeavingItsContainerLeavesItsListsWhoeverOwnsIt) {
+  std::unique_ptr<TForm, TFreeObject> other(New<TForm>(nullptr));
+  auto* otherContainer = New<TDIBImageContainer>(other.get());
+  otherContainer->SetParent(other.get());
+  TSwatch* first = AddFocusable({0, 0, 5, 5}, 0);
+  auto* foreign = New<TSwatch>(other.get());
+  foreign->SetParent(container);
+  foreign->SetDIBTabOrder(1);
+  container->SetFocus();
+  container->SetActiveControl(foreign);
+  TObject::Free(foreign);
+  ASSERT_EQ(container->DIBTabList(), (std::vector<TCustomDIBControl*>{first}));
+  ASSERT_EQ(container->ActiveControl(), nullptr);
+  windows.PressKey(vkTab);
+  windows.ReleaseKey(vkTab);
+  EXPECT_EQ(container->ActiveControl(), first);
+
+  TSwatch* moved = AddFocusable({0, 0, 5, 5}, 1);
+  container->SetActiveControl(moved);
+  first->TakeLog();
+  moved->TakeLog();
+  moved->SetParent(otherContainer);
+  EXPECT_EQ(container->DIBTabList(), (std::vector<TCustomDIBControl*>{first}));
+  EXPECT_EQ(container->ActiveControl(), nullptr);
+  EXPECT_EQ(moved->TakeLog(), Strings{"unfocus"});
+  EXPECT_EQ(otherContainer->DIBTabList(), (std::vector<TCustomDIBControl*>{moved}));
+  moved->SetParent(nullptr);
+  EXPECT_TRUE(otherContainer->DIBTabList().empty());
+  EXPECT_FALSE(otherContainer->TabStop());
+  TObject::Free(moved);
+}
+
 TEST_F(DIBControlInput, AClickTakesTheDIBFocusOnlyForControlsInTheTabList) {
   TSwatch* outside = AddSwatch({0, 0, 20, 20});
   TSwatch* listed = AddFocusable({30, 0, 50, 20}, 0);
@@ -208,6 +242,29 @@ TEST_F(DIBControlInput, KeysReachTheActiveControlWhenItWantsThem) {
   swatch->SetWantKeys({});
   windows.PressKey(vkRight);  // no longer wanted: a dialog key of the form
   EXPECT_EQ(swatch->TakeLog(), (Strings{"key 65", "key 37"}));
+}
+
+// Characters go where their keys would: after Tab the control that wants
+// only arrows hears neither the Tab nor Return nor Escape characters, but
+// every printable one, also those sharing a code with a virtual key.
+TEST_F(DIBControlInput, CharactersReachTheActiveControlOnlyWhenItWantsTheirKeys) {
+  AddFocusable({0, 0, 5, 5}, 0);
+  TSwatch* second = AddFocusable({0, 0, 5, 5}, 1);
+  struct TTyped : TObject {
+    std::string Text;
+    void Press(TObject*, char& key) { Text += key; }
+  } typed;
+  second->OnKeyPress = TKeyPressEvent::Bind<&TTyped::Press>(&typed);
+  container->SetFocus();
+  windows.PressKey(vkTab);
+  windows.TypeChar(u'\t');
+  windows.ReleaseKey(vkTab);
+  ASSERT_EQ(container->ActiveControl(), second);
+  for (char16_t character : std::u16string(u"\r\x1b%&'(+a")) windows.TypeChar(character);
+  EXPECT_EQ(typed.Text, "%&'(+a");
+  second->SetWantKeys({TWantKey::wkAll});
+  windows.TypeChar(u'\r');
+  EXPECT_EQ(typed.Text, "%&'(+a\r");
 }
 
 TEST_F(DIBControlInput, AltAndTheAcceleratorClick) {

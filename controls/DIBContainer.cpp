@@ -249,11 +249,12 @@ bool TCustomDIBContainer::SelectNextDIB(bool goForward) {
 
 void TCustomDIBContainer::WMPaint(TMessage& message) {
   if (message.WParam != 0) {
-    // Painting into a supplied surface: compose its clip box and copy it there.
+    // Painting into a supplied surface: compose its clip box, which no child
+    // widens, and copy it there. The next ordinary paint widens its own.
     platform::TCanvas target;
     target.SetHandle(message.WParam);
     if (!target.HandleAllocated()) return;
-    repaintPending_ = true;
+    repaintPending_ = false;
     const TRect update = IntersectRect(target.ClipBox(), ClientRect());
     if (update.IsEmpty()) return;
     Compose(update);

@@ -5,6 +5,8 @@
 // their control.
 #include "controls/ControlList.h"
 #include "platform/KeyCodes.h"
+#include "resources/TextFormPrinter.h"
+#include "resources/Writer.h"
 #include "tests/controls/DIBControlTestSupport.h"
 #include "toolkit/Panel.h"
 
@@ -134,6 +136,19 @@ TEST_F(DIBControlInput, TheTabListAppendsPlacesAndDrops) {
   EXPECT_FALSE(container->TabStop());
   TObject::Free(AddFocusable({0, 0, 5, 5}, 0));
   EXPECT_TRUE(container->DIBTabList().empty());
+}
+
+// The published DIBTabOrder is the control's place in the list as it stands,
+// read and written, after other controls changed the list.
+TEST_F(DIBControlInput, ThePublishedTabOrderIsThePlaceInTheListAsItStands) {
+  TSwatch* first = AddFocusable({0, 0, 5, 5}, 0);
+  TSwatch* second = AddFocusable({0, 0, 5, 5}, 1);
+  first->SetDIBTabOrder(-1);
+  const TPropInfo& property = *TSwatch::StaticClass().FindProperty("DIBTabOrder");
+  EXPECT_EQ(std::get<int64_t>(property.Get(*second)), 0);
+  TMemoryStream stream;
+  TWriter(stream).WriteRootComponent(*second);
+  EXPECT_NE(PrintComponentStream(stream.ToVector()).find("DIBTabOrder = 0"), std::string::npos);
 }
 
 TEST_F(DIBControlInput, RebuildingTheTabListFollowsTheStoredOrders) {

@@ -308,6 +308,11 @@ void TCustomDIBContainer::Compose(const TRect& update) {
   updateRect_ = update;
   // The bitmap clip is inclusive; the update rectangle is not.
   buffer_->SetClipRect({update.Left, update.Top, update.Right - 1, update.Bottom - 1});
+  composing_ = true;
+  struct TComposingEnds {
+    bool& composing;
+    ~TComposingEnds() { composing = false; }
+  } ends{composing_};
   DoBeforePaint();
   if (!OpaqueChildrenCover(update)) PaintBackground();
   if (borderDrawPosition_ == TBorderDrawPosition::bdUnderControls) DrawBorder();

@@ -102,8 +102,9 @@ class TShapeableDIB : public TDIBFeature {
   // The current shape; null before the first hit test and when the control
   // painted nothing but empty space.
   const platform::TRegion* Region() const { return region_.get(); }
-  // Whether the point (control coordinates) belongs to the control;
-  // rebuilds the shape first when the control changed.
+  // Whether the point (control coordinates) belongs to the control: every
+  // point while it has no region; rebuilds the shape first when the
+  // control changed.
   bool HitTest(TPoint point);
 
  private:

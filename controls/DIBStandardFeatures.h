@@ -11,8 +11,8 @@
 //   colour (TransparentColor with tmFixed, the bottom-left pixel with tmAuto)
 //   or, with MaskLevel above 0, whose alpha is above MaskLevel. It is
 //   rebuilt only when the control's LastChangeTime moves; points outside it
-//   go to whatever lies under the control, and a control that paints only
-//   empty space takes no points at all.
+//   go to whatever lies under the control. A control that paints only empty
+//   space has no shape and takes every point.
 //
 // None of them marks a message handled except TShapeableDIB's answer to the
 // hit test, so the control still sees everything.

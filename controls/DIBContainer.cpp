@@ -131,11 +131,12 @@ void TCustomDIBContainer::RemoveControl(TControl* control) {
 // A child leaves the tab list and the DIB focus as it leaves the container:
 // freed (whoever owns it), moved to another parent or left without one.
 void TCustomDIBContainer::ForgetControl(TCustomDIBControl& control) {
-  std::erase(tabList_, &control);
-  SetTabStop(!tabList_.empty());
+  if (std::erase(tabList_, &control) > 0) SetTabStop(!tabList_.empty());
   if (activeControl_ != &control) return;
   activeControl_ = nullptr;
-  if (!control.HasState(csDestroying)) control.Perform(wmKillFocus);
+  // A control being freed hears nothing more, and tells nobody.
+  if (control.HasState(csDestroying)) return;
+  control.Perform(wmKillFocus);
   if (!HasState(csDestroying) && OnActiveControlChange) OnActiveControlChange(this);
 }
 

@@ -51,6 +51,23 @@ uint32_t NeededDialogCode(uint16_t key) {
   }
 }
 
+// The same for a character: the control characters that Tab, Return (also
+// with Ctrl), Escape and Cancel type. Printable characters need nothing,
+// also those whose code is a virtual key's ('%' is vkLeft, '+' vkExecute).
+uint32_t NeededDialogCodeOfCharacter(uint8_t character) {
+  switch (character) {
+    case '\t':
+      return dlgcWantTab;
+    case '\r':
+    case '\n':
+    case 0x1B:  // Escape
+    case 0x03:  // Cancel
+      return dlgcWantAllKeys;
+    default:
+      return 0;
+  }
+}
+
 }  // namespace
 
 const TClassInfo& TScratchDIB::StaticClass() {
@@ -102,6 +119,25 @@ void TCustomDIBContainer::LoadingFinished() {
   if (Width() > 0 && Height() > 0) buffer_->SetSize(static_cast<uint16_t>(Width()), static_cast<uint16_t>(Height()));
   RebuildTabList();
   Realign();
+}
+
+void TCustomDIBContainer::RemoveControl(TControl* control) {
+  if (TCustomDIBControl* dibControl = AsDIBControl(control); dibControl != nullptr && control->Parent() == this) {
+    ForgetControl(*dibControl);
+  }
+  TCustomPanel::RemoveControl(control);
+}
+
+// A child leaves the tab list and the DIB focus as it leaves the container:
+// freed (whoever owns it), moved to another parent or left without one.
+void TCustomDIBContainer::ForgetControl(TCustomDIBControl& control) {
+  if (std::erase(tabList_, &control) > 0) SetTabStop(!tabList_.empty());
+  if (activeControl_ != &control) return;
+  activeControl_ = nullptr;
+  // A control being freed hears nothing more, and tells nobody.
+  if (control.HasState(csDestroying)) return;
+  control.Perform(wmKillFocus);
+  if (!HasState(csDestroying) && OnActiveControlChange) OnActiveControlChange(this);
 }
 
 void TCustomDIBContainer::Notification(TComponent* component, TOperation operation) {
@@ -214,11 +250,12 @@ bool TCustomDIBContainer::SelectNextDIB(bool goForward) {
 
 void TCustomDIBContainer::WMPaint(TMessage& message) {
   if (message.WParam != 0) {
-    // Painting into a supplied surface: compose its clip box and copy it there.
+    // Painting into a supplied surface: compose its clip box, which no child
+    // widens, and copy it there. The next ordinary paint widens its own.
     platform::TCanvas target;
     target.SetHandle(message.WParam);
     if (!target.HandleAllocated()) return;
-    repaintPending_ = true;
+    repaintPending_ = false;
     const TRect update = IntersectRect(target.ClipBox(), ClientRect());
     if (update.IsEmpty()) return;
     Compose(update);
@@ -272,6 +309,11 @@ void TCustomDIBContainer::Compose(const TRect& update) {
   updateRect_ = update;
   // The bitmap clip is inclusive; the update rectangle is not.
   buffer_->SetClipRect({update.Left, update.Top, update.Right - 1, update.Bottom - 1});
+  composing_ = true;
+  struct TComposingEnds {
+    bool& composing;
+    ~TComposingEnds() { composing = false; }
+  } ends{composing_};
   DoBeforePaint();
   if (!OpaqueChildrenCover(update)) PaintBackground();
   if (borderDrawPosition_ == TBorderDrawPosition::bdUnderControls) DrawBorder();
@@ -375,7 +417,8 @@ bool TCustomDIBContainer::TakesKey(TMessage& message) {
   if (activeControl_->Perform(cmChildKey, message.WParam, reinterpret_cast<intptr_t>(activeControl_)) != 0) {
     return false;
   }
-  const uint32_t needed = message.Msg == wmChar ? 0 : NeededDialogCode(static_cast<uint16_t>(message.WParam));
+  const uint32_t needed = message.Msg == wmChar ? NeededDialogCodeOfCharacter(static_cast<uint8_t>(message.WParam))
+                                                : NeededDialogCode(static_cast<uint16_t>(message.WParam));
   if (needed == 0) return true;
   const auto code = static_cast<uint32_t>(activeControl_->Perform(wmGetDlgCode, 0, reinterpret_cast<intptr_t>(&message)));
   return (code & dlgcWantAllKeys) != 0 || (code & needed) != 0;

@@ -52,8 +52,11 @@ class TCustomDIBContainer : public TCustomPanel {
   // to a few sizes), so that a frame allocates nothing once every size was
   // painted. The one lent last.
   TWinDIB* ScratchImage() const { return lentScratch_; }
-  // The area being composed (right and bottom exclusive).
+  // The area being composed (right and bottom exclusive); the last one
+  // after the composition.
   const TRect& UpdateRect() const { return updateRect_; }
+  // A frame is being composed: the children paint for it now.
+  bool Composing() const { return composing_; }
 
   TCustomDIBControl* ActiveControl() const { return activeControl_; }
   // Moves the DIB focus: the old control gets wmKillFocus, the new one
@@ -80,6 +83,8 @@ class TCustomDIBContainer : public TCustomPanel {
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void LoadingFinished() override;
   void WndProc(TMessage& message) override;
+  // An image-drawn child leaves the tab list and the DIB focus with it.
+  void RemoveControl(TControl* control) override;
 
   TNotifyEvent OnActiveControlChange;
   TDIBPaintEvent BeforePaint;
@@ -115,6 +120,7 @@ class TCustomDIBContainer : public TCustomPanel {
   bool OpaqueChildrenCover(const TRect& update) const;
   void DrawBorder();
   TComponent* BorderComponent() const;
+  void ForgetControl(TCustomDIBControl& control);
   bool TakesKey(TMessage& message);
   bool ForwardKey(TMessage& message);
   int CandidateIndex(const TControl* control) const;
@@ -122,6 +128,7 @@ class TCustomDIBContainer : public TCustomPanel {
 
   bool inActiveChange_ = false;
   bool repaintPending_ = false;
+  bool composing_ = false;
   TCustomDIBControl* activeControl_ = nullptr;
   std::vector<TCustomDIBControl*> tabList_;
   TWinDIB& ScratchFor(int32_t width, int32_t height);

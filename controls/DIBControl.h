@@ -251,7 +251,7 @@ TClassBuilder<T>& PublishDIBControl(TClassBuilder<T>& builder) {
       .Default('\0')
       .Property("DIBFeatures", &T::DIBFeatures, &T::SetDIBFeatures)
       .Property("DIBImageList", &T::DIBImageList, &T::SetDIBImageList)
-      .Property("DIBTabOrder", &T::StoredDIBTabOrder, &T::SetDIBTabOrder)
+      .Property("DIBTabOrder", &T::DIBTabOrder, &T::SetDIBTabOrder)
       .Default(-1)
       .Property("Opacity", &T::Opacity, &T::SetOpacity)
       .Default(255)

@@ -236,8 +236,9 @@ void TAbstractDIBDial::PaintDIB() {
 }
 
 TRect TAbstractDIBDial::ComposedArea(const TRect& whole) const {
+  // Outside a composition (a feature taking the dial's shape) all of it.
   const TCustomDIBContainer* container = Container();
-  if (container == nullptr) return whole;
+  if (container == nullptr || !container->Composing()) return whole;
   const TRect update = container->UpdateRect();  // container coordinates, right and bottom exclusive
   const TRect area{std::max(whole.Left, update.Left - Left()), std::max(whole.Top, update.Top - Top()),
                    std::min(whole.Right, update.Right - 1 - Left()), std::min(whole.Bottom, update.Bottom - 1 - Top())};

@@ -125,8 +125,8 @@ class TAbstractDIBDial : public TCustomDIBControl {
   int32_t Clamped(int32_t value) const;
   void StorePosition(int32_t value);
   TRect PointerRectFor(const TAbstractSuperDIB& pointer);
-  // The container's update rectangle in control coordinates (inclusive),
-  // within whole; whole when there is none.
+  // While the container composes, its update rectangle in control
+  // coordinates (inclusive) within whole; otherwise whole.
   TRect ComposedArea(const TRect& whole) const;
   void DrawPictures(TAbstractSuperDIB& target);
   void DrawPointer(TAbstractSuperDIB& pointer, TAbstractSuperDIB& target);

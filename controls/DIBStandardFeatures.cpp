@@ -186,8 +186,9 @@ bool TShapeableDIB::HitTest(TPoint point) {
   TCustomDIBControl* control = AsDIBControl(Control());
   if (control == nullptr) return true;
   if (builtAt_ != control->LastChangeTime()) RebuildRegion(*control);
-  // No region: the control painted nothing but empty space.
-  return region_ != nullptr && region_->Contains(point.X, point.Y);
+  // No region (the control painted nothing but empty space): no shape to
+  // keep presses out, so every point belongs to the control.
+  return region_ == nullptr || region_->Contains(point.X, point.Y);
 }
 
 // Paints the control alone on transparent black and takes its shape.

@@ -11,8 +11,8 @@
 //   colour (TransparentColor with tmFixed, the bottom-left pixel with tmAuto)
 //   or, with MaskLevel above 0, whose alpha is above MaskLevel. It is
 //   rebuilt only when the control's LastChangeTime moves; points outside it
-//   go to whatever lies under the control, and a control that paints only
-//   empty space takes no points at all.
+//   go to whatever lies under the control. A control that paints only empty
+//   space has no shape and takes every point.
 //
 // None of them marks a message handled except TShapeableDIB's answer to the
 // hit test, so the control still sees everything.
@@ -102,8 +102,9 @@ class TShapeableDIB : public TDIBFeature {
   // The current shape; null before the first hit test and when the control
   // painted nothing but empty space.
   const platform::TRegion* Region() const { return region_.get(); }
-  // Whether the point (control coordinates) belongs to the control;
-  // rebuilds the shape first when the control changed.
+  // Whether the point (control coordinates) belongs to the control: every
+  // point while it has no region; rebuilds the shape first when the
+  // control changed.
   bool HitTest(TPoint point);
 
  private:

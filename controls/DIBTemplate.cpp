@@ -137,17 +137,28 @@ struct TPropertyValue {
 
 struct TTemplate {
   std::string GUIDText;
-  std::vector<std::unique_ptr<TMemoryDIB, TFreeObject>> Images;
+  // Each picture's component stream, checked by reading it once.
+  std::vector<std::vector<uint8_t>> Images;
   std::vector<TLinkRecord> Links;
   std::vector<TPropertyValue> Values;
 };
 
-std::unique_ptr<TMemoryDIB, TFreeObject> ReadImage(TStream& stream) {
-  std::unique_ptr<TMemoryDIB, TFreeObject> image(New<TMemoryDIB>());
+// Reads picture's settings and pixels from a TDIBWrapper stream into it.
+void ReadPictureInto(TMemoryDIB& picture, TStream& stream) {
   TDIBWrapper wrapper(nullptr);
-  wrapper.Wrap(image.get());
+  wrapper.Wrap(&picture);
   TReader(stream).ReadRootComponent(wrapper);
-  return image;
+}
+
+// The next picture's stream, read once into a throw-away picture to check it.
+std::vector<uint8_t> ReadImage(TStream& stream) {
+  const int64_t start = stream.Position();
+  std::unique_ptr<TMemoryDIB, TFreeObject> check(New<TMemoryDIB>());
+  ReadPictureInto(*check, stream);
+  std::vector<uint8_t> bytes(static_cast<size_t>(stream.Position() - start));
+  stream.SetPosition(start);
+  stream.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  return bytes;
 }
 
 // Checks a value against its property's kind; the object value is read
@@ -318,8 +329,15 @@ void LoadControlTemplate(TCustomDIBControl& control, TStream& stream) {
   if (!read.Images.empty()) {
     TDIBImages& images = *control.DIBImageList()->DIBImages();
     for (size_t number = 0; number < read.Images.size(); ++number) {
+      // Read over what the list holds under the key (a new picture's
+      // defaults the first time), so settings the stream does not carry stay.
       TDIBImagesItem* item = images.TemplateImage(read.GUIDText, static_cast<int32_t>(number));
-      item->SetDIB(read.Images[number].get());
+      std::unique_ptr<TMemoryDIB, TFreeObject> picture(New<TMemoryDIB>());
+      picture->Assign(item->DIB());
+      TMemoryStream stored(read.Images[number]);
+      stored.SetPosition(0);
+      ReadPictureInto(*picture, stored);
+      item->SetDIB(picture.get());
       indexes.push_back(item->Index());
     }
   }

@@ -8,9 +8,11 @@
 
 namespace zelk::tests {
 
-std::filesystem::path CommittedPicturePath(const std::string& name) {
-  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" / "pictures" / name;
+std::filesystem::path ResourcePath(const std::string& name) {
+  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" / name;
 }
+
+std::filesystem::path CommittedPicturePath(const std::string& name) { return ResourcePath("pictures") / name; }
 
 TLoadedPicture CommittedPicture(const std::string& name) {
   std::ifstream file(CommittedPicturePath(name), std::ios::binary);

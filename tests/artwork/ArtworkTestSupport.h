@@ -8,6 +8,8 @@
 
 namespace zelk::tests {
 
+// resources/<name> of the source tree.
+std::filesystem::path ResourcePath(const std::string& name);
 // resources/pictures/<name> of the source tree.
 std::filesystem::path CommittedPicturePath(const std::string& name);
 // The committed PNG file, decoded.

@@ -180,6 +180,22 @@ TEST_F(Composing, AChildThatWidensTheUpdateRectangleGetsItPaintedAtTheNextPaint)
   EXPECT_EQ(windows.PresentedPixels(), 40u * 30u);
 }
 
+// A paint into a supplied surface composes that surface's area only and
+// leaves the next ordinary paint free to widen its own.
+TEST_F(Composing, APaintIntoASuppliedSurfaceLeavesTheNextPaintFreeToWiden) {
+  auto* swatch = New<TWideningSwatch>(form.get());
+  swatch->SetBounds(10, 10, 5, 5);
+  swatch->SetParent(container);
+  windows.Pump();
+  std::unique_ptr<TWinDIB, TFreeObject> copy(TAbstractSuperDIB::CreateSize<TWinDIB>(100, 60));
+  container->Perform(wmPaint, copy->Handle());
+  EXPECT_EQ(copy->Pixel(12, 12), 0xFFFF0000u);
+  windows.ResetCounters();
+  container->InvalidateRect({12, 12, 13, 13});
+  windows.Pump();
+  EXPECT_EQ(windows.PresentedPixels(), 25u);
+}
+
 TEST_F(Composing, DeletingImagesBelowAndAtTheBackgroundFollowsIt) {
   for (uint8_t seed = 0; seed < 4; ++seed) AddImage(*MakePattern(10, 10, seed));
   container->IndexImage()->SetDIBIndex(2);

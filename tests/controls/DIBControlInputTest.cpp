@@ -5,6 +5,8 @@
 // their control.
 #include "controls/ControlList.h"
 #include "platform/KeyCodes.h"
+#include "resources/TextFormPrinter.h"
+#include "resources/Writer.h"
 #include "tests/controls/DIBControlTestSupport.h"
 #include "toolkit/Panel.h"
 
@@ -136,6 +138,19 @@ TEST_F(DIBControlInput, TheTabListAppendsPlacesAndDrops) {
   EXPECT_TRUE(container->DIBTabList().empty());
 }
 
+// The published DIBTabOrder is the control's place in the list as it stands,
+// read and written, after other controls changed the list.
+TEST_F(DIBControlInput, ThePublishedTabOrderIsThePlaceInTheListAsItStands) {
+  TSwatch* first = AddFocusable({0, 0, 5, 5}, 0);
+  TSwatch* second = AddFocusable({0, 0, 5, 5}, 1);
+  first->SetDIBTabOrder(-1);
+  const TPropInfo& property = *TSwatch::StaticClass().FindProperty("DIBTabOrder");
+  EXPECT_EQ(std::get<int64_t>(property.Get(*second)), 0);
+  TMemoryStream stream;
+  TWriter(stream).WriteRootComponent(*second);
+  EXPECT_NE(PrintComponentStream(stream.ToVector()).find("DIBTabOrder = 0"), std::string::npos);
+}
+
 TEST_F(DIBControlInput, RebuildingTheTabListFollowsTheStoredOrders) {
   // Stored while parentless, as a stream reads them.
   auto make = [&](TTabOrder order) {
@@ -149,6 +164,40 @@ TEST_F(DIBControlInput, RebuildingTheTabListFollowsTheStoredOrders) {
   for (TSwatch* swatch : {a, b, c}) container->InsertControl(swatch);
   container->RebuildTabList();
   EXPECT_EQ(container->DIBTabList(), (std::vector<TCustomDIBControl*>{b, a}));
+}
+
+// A child leaves the tab list and the DIB focus with its container, whoever
+// owns it: freed, moved to another container or left without a parent.
+TEST_F(DIBControlInput, AChildLeavingItsContainerLeavesItsListsWhoeverOwnsIt) {
+  std::unique_ptr<TForm, TFreeObject> other(New<TForm>(nullptr));
+  auto* otherContainer = New<TDIBImageContainer>(other.get());
+  otherContainer->SetParent(other.get());
+  TSwatch* first = AddFocusable({0, 0, 5, 5}, 0);
+  auto* foreign = New<TSwatch>(other.get());
+  foreign->SetParent(container);
+  foreign->SetDIBTabOrder(1);
+  container->SetFocus();
+  container->SetActiveControl(foreign);
+  TObject::Free(foreign);
+  ASSERT_EQ(container->DIBTabList(), (std::vector<TCustomDIBControl*>{first}));
+  ASSERT_EQ(container->ActiveControl(), nullptr);
+  windows.PressKey(vkTab);
+  windows.ReleaseKey(vkTab);
+  EXPECT_EQ(container->ActiveControl(), first);
+
+  TSwatch* moved = AddFocusable({0, 0, 5, 5}, 1);
+  container->SetActiveControl(moved);
+  first->TakeLog();
+  moved->TakeLog();
+  moved->SetParent(otherContainer);
+  EXPECT_EQ(container->DIBTabList(), (std::vector<TCustomDIBControl*>{first}));
+  EXPECT_EQ(container->ActiveControl(), nullptr);
+  EXPECT_EQ(moved->TakeLog(), Strings{"unfocus"});
+  EXPECT_EQ(otherContainer->DIBTabList(), (std::vector<TCustomDIBControl*>{moved}));
+  moved->SetParent(nullptr);
+  EXPECT_TRUE(otherContainer->DIBTabList().empty());
+  EXPECT_FALSE(otherContainer->TabStop());
+  TObject::Free(moved);
 }
 
 TEST_F(DIBControlInput, AClickTakesTheDIBFocusOnlyForControlsInTheTabList) {
@@ -208,6 +257,29 @@ TEST_F(DIBControlInput, KeysReachTheActiveControlWhenItWantsThem) {
   swatch->SetWantKeys({});
   windows.PressKey(vkRight);  // no longer wanted: a dialog key of the form
   EXPECT_EQ(swatch->TakeLog(), (Strings{"key 65", "key 37"}));
+}
+
+// Characters go where their keys would: after Tab the control that wants
+// only arrows hears neither the Tab nor Return nor Escape characters, but
+// every printable one, also those sharing a code with a virtual key.
+TEST_F(DIBControlInput, CharactersReachTheActiveControlOnlyWhenItWantsTheirKeys) {
+  AddFocusable({0, 0, 5, 5}, 0);
+  TSwatch* second = AddFocusable({0, 0, 5, 5}, 1);
+  struct TTyped : TObject {
+    std::string Text;
+    void Press(TObject*, char& key) { Text += key; }
+  } typed;
+  second->OnKeyPress = TKeyPressEvent::Bind<&TTyped::Press>(&typed);
+  container->SetFocus();
+  windows.PressKey(vkTab);
+  windows.TypeChar(u'\t');
+  windows.ReleaseKey(vkTab);
+  ASSERT_EQ(container->ActiveControl(), second);
+  for (char16_t character : std::u16string(u"\r\x1b%&'(+a")) windows.TypeChar(character);
+  EXPECT_EQ(typed.Text, "%&'(+a");
+  second->SetWantKeys({TWantKey::wkAll});
+  windows.TypeChar(u'\r');
+  EXPECT_EQ(typed.Text, "%&'(+a\r");
 }
 
 TEST_F(DIBControlInput, AltAndTheAcceleratorClick) {

@@ -12,6 +12,7 @@
 #include "controls/ControlsLibrary.h"
 #include "controls/DIBContainer.h"
 #include "controls/DIBDial.h"
+#include "controls/DIBStandardFeatures.h"
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImageList.h"
 #include "dib/DIBImages.h"
@@ -205,6 +206,19 @@ TEST_F(DialTest, TheComposedFrameShowsTheMainPictureAndThePointerAtItsAngle) {
   EXPECT_EQ(dial->PointerRect(), (TRect{70, 40, 89, 59}));
   EXPECT_EQ(Pixel(80, 50), kRed & 0xFFFFFF);
   EXPECT_EQ(Pixel(50, 20), kGrey & 0xFFFFFF);
+}
+
+// Outside a composition the dial draws the whole of itself, whatever the
+// container repainted last: the shape a feature takes covers its main picture.
+TEST_F(DialTest, DrawingOutsideACompositionIsNotCutToTheLastRepaint) {
+  TDIBFeatureItem* item = dial->DIBFeatures()->Add();
+  item->SetFeatureClassName("TShapeableDIB");
+  auto& shape = *static_cast<TShapeableDIB*>(item->Feature());
+  shape.MaskLevel = 100;
+  container->InvalidateRect({0, 0, 5, 5});
+  windows.Pump();
+  EXPECT_TRUE(shape.HitTest({50, 50}));
+  EXPECT_TRUE(shape.HitTest({2, 2}));
 }
 
 TEST_F(DialTest, DeletedPicturesAreSimplyNotDrawn) {

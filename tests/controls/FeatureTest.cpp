@@ -148,21 +148,24 @@ TEST_F(DIBFeatureTest, AShapeableControlLetsPressesOutsideItsShapeThrough) {
   EXPECT_TRUE(shapeable->Region()->Contains(20, 10));
 }
 
+// A control that painted nothing above the mask level has no region and
+// takes every point.
 TEST_F(DIBFeatureTest, TheShapeIsRebuiltOnlyWhenTheControlChanged) {
   TSwatch* swatch = AddSwatch({10, 10, 50, 30});
   auto* shapeable = Attach<TShapeableDIB>(swatch);
   shapeable->MaskLevel = 100;
-  swatch->FillAlpha = 50;
-  EXPECT_FALSE(shapeable->HitTest({5, 5})) << "every pixel at or below the mask level";
-  const int paints = swatch->Paints;
-  EXPECT_FALSE(shapeable->HitTest({6, 5}));
-  EXPECT_EQ(swatch->Paints, paints);
   swatch->FillAlpha = 200;
+  EXPECT_TRUE(shapeable->HitTest({5, 5}));
+  const int paints = swatch->Paints;
+  swatch->FillAlpha = 50;
   swatch->SetLeft(12);  // a pure move changes nothing
-  EXPECT_FALSE(shapeable->HitTest({6, 5}));
+  EXPECT_TRUE(shapeable->HitTest({6, 5}));
+  EXPECT_NE(shapeable->Region(), nullptr);
+  EXPECT_EQ(swatch->Paints, paints);
   windows.AdvanceClock(10);
   swatch->Invalidate();
-  EXPECT_TRUE(shapeable->HitTest({6, 5}));
+  EXPECT_TRUE(shapeable->HitTest({6, 5})) << "every pixel at or below the mask level: no region";
+  EXPECT_EQ(shapeable->Region(), nullptr);
   EXPECT_EQ(swatch->Paints, paints + 1);
   EXPECT_EQ(swatch->ControlDIB(), nullptr) << "the borrowed scratch image is given back";
 }

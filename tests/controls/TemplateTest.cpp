@@ -262,6 +262,29 @@ TEST_F(DIBTemplateTest, AKnobMovedToAnotherFormComposesTheSamePixels) {
   }
 }
 
+// Loading a template again reads its pictures into the ones it brought
+// before: their pixels and the settings it carries come back, the settings
+// it does not carry (an empty file name is not stored) stay.
+TEST_F(DIBTemplateTest, LoadingAgainKeepsThePictureSettingsTheTemplateDoesNotCarry) {
+  knob->IndexMain()->SetDIBIndex(blue);
+  const std::vector<uint8_t> bytes = Save(*knob);
+  auto* copy = New<TPictureKnob>(form.get());
+  copy->SetParent(container);
+  copy->SetDIBImageList(list.get());
+  Load(*copy, bytes);
+  const int32_t brought = copy->IndexMain()->DIBIndex();
+  TMemoryDIB& picture = *list->DIBImages()->Item(brought)->DIB();
+  const TPixel corner = picture.Pixel(0, 0);
+  picture.SetImageFilename("cap.png");
+  picture.SetOpacity(40);
+  picture.SetPixel(0, 0, 0);
+  Load(*copy, bytes);
+  EXPECT_EQ(copy->IndexMain()->DIBIndex(), brought);
+  EXPECT_EQ(picture.ImageFilename(), "cap.png");
+  EXPECT_EQ(picture.Opacity(), 255);
+  EXPECT_EQ(picture.Pixel(0, 0), corner);
+}
+
 // Every shortened template, and counts promising more than there is, are
 // refused without touching the knob or the list.
 TEST_F(DIBTemplateTest, DamagedTemplatesChangeNothing) {

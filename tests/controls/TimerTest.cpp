@@ -45,10 +45,16 @@ class DIBTimerTest : public ::testing::Test {
   platform::THeadlessWindowSystem& windows = platform::HeadlessWindows();
 };
 
+// A new timer with a handler waits to be enabled, then ticks every second.
 TEST_F(DIBTimerTest, StartsDisabledWithAOneSecondInterval) {
-  EXPECT_FALSE(timer->Enabled());
-  EXPECT_EQ(timer->Interval(), 1000u);
+  timer->SetOnTimer(log.Handler());
   EXPECT_FALSE(timer->Running());
+  windows.AdvanceClock(3000);
+  EXPECT_TRUE(log.ticks.empty());
+  log.start = TickCount();
+  timer->SetEnabled(true);
+  windows.AdvanceClock(2500);
+  EXPECT_EQ(log.ticks, (std::vector<uint32_t>{1000, 2000}));
 }
 
 TEST_F(DIBTimerTest, FiresEveryIntervalUntilDisabled) {

@@ -1,0 +1,81 @@
+// The LV2 bundle of this build as an LV2 host sees it through lilv: a world
+// that loaded build/Zelk.lv2 (ZELK_LV2_BUNDLE overrides it), the product's
+// plug-in in it, and a URID map to offer as a feature.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <lilv/lilv.h>
+#include <lv2/urid/urid.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace zelk::tests {
+
+class TLv2Bundle {
+ public:
+  TLv2Bundle() : world_(lilv_world_new()) {
+    const char* named = std::getenv("ZELK_LV2_BUNDLE");
+#ifdef ZELK_BUILT_LV2_BUNDLE
+    Path = named != nullptr ? named : ZELK_BUILT_LV2_BUNDLE;
+#else
+    Path = named != nullptr ? named : "";
+#endif
+    if (!Path.empty() && Path.back() != '/') Path += '/';
+    LilvNode* bundle = lilv_new_file_uri(world_, nullptr, Path.c_str());
+    lilv_world_load_bundle(world_, bundle);
+    lilv_node_free(bundle);
+    LilvNode* uri = lilv_new_uri(world_, "urn:kelmora:zelk-vorlan");
+    Plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world_), uri);
+    lilv_node_free(uri);
+  }
+  ~TLv2Bundle() { lilv_world_free(world_); }
+  TLv2Bundle(const TLv2Bundle&) = delete;
+  TLv2Bundle& operator=(const TLv2Bundle&) = delete;
+
+  LilvWorld* World() const { return world_; }
+  // Use as ASSERT_TRUE(bundle.Found()).
+  ::testing::AssertionResult Found() const {
+    if (Plugin != nullptr) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no plug-in urn:kelmora:zelk-vorlan in " << Path
+                                         << ": build the ZelkLv2 target, or set ZELK_LV2_BUNDLE";
+  }
+  // A new node the caller frees.
+  LilvNode* NewUri(const char* uri) const { return lilv_new_uri(world_, uri); }
+
+  // The URID map feature: URIs numbered from 1 in order of first use.
+  LV2_URID Map(const char* uri) {
+    for (size_t index = 0; index < uris_.size(); ++index) {
+      if (uris_[index] == uri) return static_cast<LV2_URID>(index + 1);
+    }
+    uris_.emplace_back(uri);
+    return static_cast<LV2_URID>(uris_.size());
+  }
+  const char* Unmap(LV2_URID urid) const { return urid >= 1 && urid <= uris_.size() ? uris_[urid - 1].c_str() : nullptr; }
+  LV2_URID_Map* MapFeatureData() { return &map_; }
+  LV2_URID_Unmap* UnmapFeatureData() { return &unmap_; }
+  // Null-terminated: urid:map and urid:unmap.
+  const LV2_Feature* const* Features() const { return features_; }
+
+  std::string Path;
+  const LilvPlugin* Plugin = nullptr;
+
+ private:
+  static LV2_URID MapThunk(LV2_URID_Map_Handle handle, const char* uri) {
+    return static_cast<TLv2Bundle*>(handle)->Map(uri);
+  }
+  static const char* UnmapThunk(LV2_URID_Unmap_Handle handle, LV2_URID urid) {
+    return static_cast<TLv2Bundle*>(handle)->Unmap(urid);
+  }
+
+  LilvWorld* world_;
+  std::vector<std::string> uris_;
+  LV2_URID_Map map_{this, &MapThunk};
+  LV2_URID_Unmap unmap_{this, &UnmapThunk};
+  LV2_Feature mapFeature_{LV2_URID__map, &map_};
+  LV2_Feature unmapFeature_{LV2_URID__unmap, &unmap_};
+  const LV2_Feature* features_[3] = {&mapFeature_, &unmapFeature_, nullptr};
+};
+
+}  // namespace zelk::tests

@@ -15,6 +15,11 @@ BASE_PACKAGES+=(lv2-dev liblilv-dev lilv-utils serdi)
 # What scripts/audacity-editor needs to show the editor in a real host.
 AUDACITY_PACKAGES=(audacity xvfb xdotool x11-utils imagemagick)
 
+# What scripts/jalv-editor needs to show the LV2 interface in jalv, and what
+# scripts/ardour-render needs to render through Ardour without a screen.
+JALV_PACKAGES=(jalv jackd2 xvfb x11-utils imagemagick)
+ARDOUR_PACKAGES=(ardour)
+
 missing_packages() {
   local package
   for package in "$@"; do

@@ -18,7 +18,7 @@ AUDACITY_PACKAGES=(audacity xvfb xdotool x11-utils imagemagick)
 # What scripts/jalv-editor needs to show the LV2 interface in jalv, and what
 # scripts/ardour-render needs to render through Ardour without a screen.
 JALV_PACKAGES=(jalv jackd2 xvfb x11-utils imagemagick)
-ARDOUR_PACKAGES=(ardour)
+ARDOUR_PACKAGES=(ardour python3)
 
 missing_packages() {
   local package

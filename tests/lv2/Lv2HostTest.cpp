@@ -8,12 +8,12 @@
 #include <lv2/state/state.h>
 
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "tests/support/BuiltPlugin.h"
 #include "tests/support/Lv2Bundle.h"
+#include "tests/support/SampleBuffers.h"
 #include "tools/common/HostSession.h"
 
 namespace zelk::tests {
@@ -23,23 +23,15 @@ constexpr double kSampleRate = 44100.0;
 constexpr uint32_t kAnglePort = 4;
 constexpr int32_t kLargestBlock = 4096;
 
-std::vector<float> NoiseSamples(size_t count, uint32_t seed) {
-  std::mt19937 generator(seed);
-  std::uniform_real_distribution<float> sample(-1.0f, 1.0f);
-  std::vector<float> samples(count);
-  for (float& value : samples) value = sample(generator);
-  return samples;
-}
-
-// One LV2 instance with its ports connected to buffers of the largest block.
+// One active LV2 instance reading inputs, with outputs of its own.
 class TLv2Instance {
  public:
-  explicit TLv2Instance(TLv2Bundle& bundle) : Bundle(bundle) {
+  TLv2Instance(TLv2Bundle& bundle, float** inputs) : Bundle(bundle), Outputs(2, kLargestBlock) {
     Instance = lilv_plugin_instantiate(bundle.Plugin, kSampleRate, bundle.Features());
     if (Instance == nullptr) return;
     for (uint32_t channel = 0; channel < 2; ++channel) {
-      lilv_instance_connect_port(Instance, channel, Inputs[channel].data());
-      lilv_instance_connect_port(Instance, 2 + channel, Outputs[channel].data());
+      lilv_instance_connect_port(Instance, channel, inputs[channel]);
+      lilv_instance_connect_port(Instance, 2 + channel, Outputs.Pointers()[channel]);
     }
     lilv_instance_connect_port(Instance, kAnglePort, &Angle);
     lilv_instance_activate(Instance);
@@ -52,16 +44,9 @@ class TLv2Instance {
   TLv2Instance(const TLv2Instance&) = delete;
   TLv2Instance& operator=(const TLv2Instance&) = delete;
 
-  void Run(const float* left, const float* right, uint32_t frames) {
-    std::memcpy(Inputs[0].data(), left, frames * sizeof(float));
-    std::memcpy(Inputs[1].data(), right, frames * sizeof(float));
-    lilv_instance_run(Instance, frames);
-  }
-
   TLv2Bundle& Bundle;
   LilvInstance* Instance = nullptr;
-  std::vector<float> Inputs[2] = {std::vector<float>(kLargestBlock), std::vector<float>(kLargestBlock)};
-  std::vector<float> Outputs[2] = {std::vector<float>(kLargestBlock), std::vector<float>(kLargestBlock)};
+  TAudioBuffers Outputs;
   float Angle = 0.0f;
 };
 
@@ -73,6 +58,7 @@ class Lv2Host : public ::testing::Test {
     ASSERT_TRUE(FindBuiltPlugin(vst));
     ASSERT_TRUE(vstSession.Open(vst, {static_cast<float>(kSampleRate), kLargestBlock})) << vstSession.ErrorText();
     vstSession.Resume();
+    inputs.FillNoise(7);
   }
 
   uint32_t PortCount(const char* classUri) {
@@ -84,6 +70,7 @@ class Lv2Host : public ::testing::Test {
 
   TLv2Bundle bundle;
   host::THostSession vstSession;
+  TAudioBuffers inputs{2, kLargestBlock};
 };
 
 TEST_F(Lv2Host, DescribesTheProductWithItsUriTwoAudioPortsEachWayAndTheAngleInDegrees) {
@@ -126,34 +113,21 @@ TEST_F(Lv2Host, OffersOnePresetPerProgramOfTheModule) {
 // The same input, angles and block sizes through both libraries, with the
 // angle changing between blocks as host automation changes it.
 TEST_F(Lv2Host, RunGivesTheVst2LibrarysSamplesBitForBitAtEveryAngleAndBlockSize) {
-  TLv2Instance lv2(bundle);
+  TLv2Instance lv2(bundle, inputs.Pointers());
   ASSERT_NE(lv2.Instance, nullptr);
-  const std::vector<float> left = NoiseSamples(kLargestBlock, 1);
-  const std::vector<float> right = NoiseSamples(kLargestBlock, 2);
-  std::vector<float> vstLeft(kLargestBlock), vstRight(kLargestBlock);
-  const float angles[] = {90.0f, 0.0f, 45.0f, 180.0f, 270.0f, 359.5f, 360.0f, 12.345f, 90.0f};
-  const uint32_t blocks[] = {1, 17, 64, 512, 4096, 3};
-  int compared = 0;
-  for (const float angle : angles) {
-    for (const uint32_t frames : blocks) {
+  TAudioBuffers vstOutputs(2, kLargestBlock);
+  for (const float angle : {90.0f, 0.0f, 45.0f, 180.0f, 270.0f, 359.5f, 360.0f, 12.345f, 90.0f}) {
+    for (const uint32_t frames : {1u, 17u, 64u, 512u, 4096u, 3u}) {
       lv2.Angle = angle;
-      lv2.Run(left.data(), right.data(), frames);
+      lilv_instance_run(lv2.Instance, frames);
       vstSession.SetParameter(0, angle / 360.0f);
-      float* inputs[2] = {const_cast<float*>(left.data()), const_cast<float*>(right.data())};
-      float* outputs[2] = {vstLeft.data(), vstRight.data()};
-      vstSession.ProcessReplacing(inputs, outputs, static_cast<int32_t>(frames));
-      ASSERT_EQ(std::memcmp(lv2.Outputs[0].data(), vstLeft.data(), frames * sizeof(float)), 0)
-          << "left, angle " << angle << ", " << frames << " frames";
-      ASSERT_EQ(std::memcmp(lv2.Outputs[1].data(), vstRight.data(), frames * sizeof(float)), 0)
-          << "right, angle " << angle << ", " << frames << " frames";
-      ++compared;
+      vstSession.ProcessReplacing(inputs.Pointers(), vstOutputs.Pointers(), static_cast<int32_t>(frames));
+      for (int channel = 0; channel < 2; ++channel) {
+        ASSERT_EQ(std::memcmp(lv2.Outputs.Pointers()[channel], vstOutputs.Pointers()[channel], frames * sizeof(float)), 0)
+            << "channel " << channel << ", angle " << angle << ", " << frames << " frames";
+      }
     }
   }
-  EXPECT_EQ(compared, 54);
-  // The 90-degree rotation, as its coefficients give it.
-  lv2.Angle = 90.0f;
-  lv2.Run(left.data(), right.data(), 1);
-  EXPECT_NEAR(lv2.Outputs[0][0], -0.70710678f * left[0] + 0.70710678f * right[0], 1e-6f);
 }
 
 // lilv's port value callbacks: the angle as an atom:Float.
@@ -182,8 +156,8 @@ LilvState* SaveState(TLv2Instance& instance) {
 // Saved as text, as a host's session file holds it, and restored into a
 // new instance, which then holds the same state and sounds the same.
 TEST_F(Lv2Host, StateSavedAsTextAndRestoredIntoANewInstanceIsEqualAndSoundsTheSame) {
-  TLv2Instance first(bundle);
-  TLv2Instance second(bundle);
+  TLv2Instance first(bundle, inputs.Pointers());
+  TLv2Instance second(bundle, inputs.Pointers());
   ASSERT_NE(first.Instance, nullptr);
   ASSERT_NE(second.Instance, nullptr);
   first.Angle = 123.5f;
@@ -199,12 +173,10 @@ TEST_F(Lv2Host, StateSavedAsTextAndRestoredIntoANewInstanceIsEqualAndSoundsTheSa
   LilvState* resaved = SaveState(second);
   EXPECT_TRUE(lilv_state_equals(saved, resaved));
 
-  const std::vector<float> left = NoiseSamples(256, 3);
-  const std::vector<float> right = NoiseSamples(256, 4);
-  first.Run(left.data(), right.data(), 256);
-  second.Run(left.data(), right.data(), 256);
-  EXPECT_EQ(first.Outputs[0], second.Outputs[0]);
-  EXPECT_EQ(first.Outputs[1], second.Outputs[1]);
+  lilv_instance_run(first.Instance, kLargestBlock);
+  lilv_instance_run(second.Instance, kLargestBlock);
+  EXPECT_EQ(first.Outputs.Channel(0), second.Outputs.Channel(0));
+  EXPECT_EQ(first.Outputs.Channel(1), second.Outputs.Channel(1));
   lilv_state_free(resaved);
   lilv_state_free(read);
   lilv_free(text);

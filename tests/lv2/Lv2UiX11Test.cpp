@@ -64,10 +64,9 @@ class TUiHost {
   // Null when the interface refuses; parent 0 offers no ui:parent.
   LV2UI_Handle Instantiate(TNativeWindow parent, const char* pluginUri = "urn:kelmora:zelk-vorlan") {
     const LV2_Feature parentFeature{LV2_UI__parent, reinterpret_cast<void*>(parent)};
-    const LV2_Feature touchFeature{LV2_UI__touch, &touch_};
     const LV2_Feature resizeFeature{LV2_UI__resize, &resize_};
-    const LV2_Feature* withParent[] = {&parentFeature, &touchFeature, &resizeFeature, nullptr};
-    const LV2_Feature* withoutParent[] = {&touchFeature, &resizeFeature, nullptr};
+    const LV2_Feature* withParent[] = {&parentFeature, &resizeFeature, nullptr};
+    const LV2_Feature* withoutParent[] = {&resizeFeature, nullptr};
     Handle = descriptor_->instantiate(descriptor_, pluginUri, bundlePath_.c_str(), &Write, this, &Widget,
                                       parent != 0 ? withParent : withoutParent);
     return Handle;
@@ -100,13 +99,11 @@ class TUiHost {
     static_cast<TUiHost*>(handle)->Sizes.emplace_back(width, height);
     return 0;
   }
-  static void Touch(LV2UI_Feature_Handle, uint32_t, bool) {}
 
   platform::TDynamicLibrary library_;
   const LV2UI_Descriptor* descriptor_ = nullptr;
   std::string uiUri_;
   std::string bundlePath_;
-  LV2UI_Touch touch_{this, &Touch};
   LV2UI_Resize resize_{this, &Resize};
 };
 

@@ -9,19 +9,24 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zelk::tests {
 
 class TLv2Bundle {
  public:
-  TLv2Bundle() : world_(lilv_world_new()) {
+  // The bundle of this build, unless ZELK_LV2_BUNDLE names another.
+  static std::string BuiltBundle() {
     const char* named = std::getenv("ZELK_LV2_BUNDLE");
 #ifdef ZELK_BUILT_LV2_BUNDLE
-    Path = named != nullptr ? named : ZELK_BUILT_LV2_BUNDLE;
+    return named != nullptr ? named : ZELK_BUILT_LV2_BUNDLE;
 #else
-    Path = named != nullptr ? named : "";
+    return named != nullptr ? named : "";
 #endif
+  }
+
+  explicit TLv2Bundle(std::string path = BuiltBundle()) : Path(std::move(path)), world_(lilv_world_new()) {
     if (!Path.empty() && Path.back() != '/') Path += '/';
     LilvNode* bundle = lilv_new_file_uri(world_, nullptr, Path.c_str());
     lilv_world_load_bundle(world_, bundle);

@@ -30,7 +30,8 @@ info=$(lv2info urn:kelmora:zelk-vorlan)
 expect() { grep -Eq "$1" <<<"$info" || fail "lv2info shows no line matching '$1':"$'\n'"$info"; }
 expect 'Name: +Zelk Vorlan'
 expect 'Author: +Kelmora'
-expect 'X11UI'
+expect 'Class: +http://lv2plug.in/ns/extensions/ui#X11UI'
+[ "$(grep -c 'Binary: .*/Zelk.lv2/Zelk.so' <<<"$info")" -eq 2 ] || fail "lv2info names no Zelk.so for plug-in and interface"
 [ "$(grep -c 'Port [0-9]:' <<<"$info")" -eq 5 ] || fail "lv2info shows no five ports"
 expect 'Symbol: +angle'
 expect 'Minimum: +0\.0+$'

@@ -1,6 +1,9 @@
 // The LV2 bundle of this build as an LV2 host sees it through lilv: a world
 // that loaded build/Zelk.lv2 (ZELK_LV2_BUNDLE overrides it), the product's
-// plug-in in it, and a URID map to offer as a feature.
+// plug-in in it, and a URID map to offer as a feature. The bundle's binary
+// is held open beside lilv's handles: leak-checked builds then keep it mapped
+// to the end (platform/DynamicLibrary.h), so that what it keeps for the life
+// of the process stays reachable and its functions keep their names.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +14,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/DynamicLibrary.h"
 
 namespace zelk::tests {
 
@@ -28,6 +33,7 @@ class TLv2Bundle {
 
   explicit TLv2Bundle(std::string path = BuiltBundle()) : Path(std::move(path)), world_(lilv_world_new()) {
     if (!Path.empty() && Path.back() != '/') Path += '/';
+    binary_.Open(Path + "Zelk.so");  // none for a bundle of Turtle only
     LilvNode* bundle = lilv_new_file_uri(world_, nullptr, Path.c_str());
     lilv_world_load_bundle(world_, bundle);
     lilv_node_free(bundle);
@@ -74,6 +80,7 @@ class TLv2Bundle {
     return static_cast<TLv2Bundle*>(handle)->Unmap(urid);
   }
 
+  platform::TDynamicLibrary binary_;
   LilvWorld* world_;
   std::vector<std::string> uris_;
   LV2_URID_Map map_{this, &MapThunk};

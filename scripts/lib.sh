@@ -9,8 +9,16 @@ BASE_PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgm
   libbenchmark-dev libjpeg-dev libpng-dev libsndfile1-dev libx11-dev libxext-dev
   libxtst-dev libxres-dev xvfb)
 
+# The LV2 bundle's headers, and lilv and serdi for its tests.
+BASE_PACKAGES+=(lv2-dev liblilv-dev lilv-utils serdi)
+
 # What scripts/audacity-editor needs to show the editor in a real host.
 AUDACITY_PACKAGES=(audacity xvfb xdotool x11-utils imagemagick)
+
+# What scripts/jalv-editor needs to show the LV2 interface in jalv, and what
+# scripts/ardour-render needs to render through Ardour without a screen.
+JALV_PACKAGES=(jalv jackd2 xvfb x11-utils imagemagick)
+ARDOUR_PACKAGES=(ardour python3)
 
 missing_packages() {
   local package

@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "effect/LibraryStart.h"
-#include "platform/headless/HeadlessWindows.h"
 #include "platform/x11/X11HostDisplay.h"
+#include "tests/support/HeadlessEditor.h"
 #include "tools/common/HostSession.h"
 
 namespace zelk::tests {
@@ -21,36 +20,10 @@ namespace {
 
 using platform::TNativeWindow;
 
-constexpr int32_t kWidth = 245;
-constexpr int32_t kHeight = 269;
+constexpr int32_t kWidth = kEditorWidth;
+constexpr int32_t kHeight = kEditorHeight;
 constexpr TRect kEditorRect{0, 0, kWidth, kHeight};
 constexpr TPoint kCentre{kWidth / 2, kHeight / 2};
-
-intptr_t ZELK_VST_CALL SilentHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-// The product's editor at angle, composed in this process on the headless
-// backend, as the host window shows it (0x00RRGGBB, rows from the top).
-std::vector<uint32_t> HeadlessEditorPixels(float angle) {
-  StartLibrary();
-  AEffect* effect = CreateEffect(&SilentHost);
-  if (effect == nullptr) return {};
-  auto& windows = platform::HeadlessWindows();
-  const TNativeWindow host = windows.CreateForeignWindow({0, 0, 300, 300});
-  effect->setParameter(effect, 0, angle / 360.0f);
-  effect->dispatcher(effect, effEditOpen, 0, 0, reinterpret_cast<void*>(host), 0.0f);
-  effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
-  windows.Pump();
-  std::vector<uint32_t> pixels;
-  for (int32_t y = 0; y < kHeight; ++y) {
-    for (int32_t x = 0; x < kWidth; ++x) pixels.push_back(windows.VisiblePixelAt(host, x, y) & 0xFFFFFF);
-  }
-  effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
-  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
-  windows.DestroyWindow(host);
-  return pixels;
-}
 
 class X11PluginEditor : public ::testing::Test {
  protected:

@@ -15,9 +15,11 @@ constexpr const char* kXextName = "libXext.so.6";
 struct TXlibLoad {
   bool Ready = false;
   std::string Error;
+  // Never closed: see the contract in XlibFunctions.h.
+  TDynamicLibrary* Xlib = nullptr;
+  TDynamicLibrary* Xext = nullptr;
 };
 
-// Never closed: see the contract in XlibFunctions.h.
 TDynamicLibrary* OpenForever(const char* name, std::string& error) {
   auto* library = new TDynamicLibrary;
   if (library->Open(name)) return library;
@@ -36,9 +38,9 @@ bool Bind(TDynamicLibrary& library, TFunction& function, const char* name, bool 
 
 TXlibLoad LoadLibraries() {
   TXlibLoad load;
-  TDynamicLibrary* xlib = OpenForever(kXlibName, load.Error);
+  TDynamicLibrary* xlib = load.Xlib = OpenForever(kXlibName, load.Error);
   if (xlib == nullptr) return load;
-  TDynamicLibrary* xext = OpenForever(kXextName, load.Error);
+  TDynamicLibrary* xext = load.Xext = OpenForever(kXextName, load.Error);
   if (xext == nullptr) return load;
   TXlibFunctions functions;
   bool bound = true;

@@ -61,7 +61,8 @@ void InitializeDIBLibrary() {
   RegisterClasses({&TDIBImageList::StaticClass(), &TDIBSettings::StaticClass()});
   RegisterPictureLoaders();
   RegisterDIBFormat(New<TDIBRSBFormat>());
-  InitRotationTables();
+  // The rotation tables are built by the first rotated draw: a host that
+  // only scans or runs the plug-in never pays for them.
   RegisterStandardCompressors();
 }
 

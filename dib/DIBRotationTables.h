@@ -5,7 +5,8 @@
 //   Cosine        Round(cos(r) * 256)
 //   ShiftedSine   Round(sin(r + pi/2) * 256)   (equals Cosine)
 //   ShiftedCosine Round(cos(r + pi/2) * 256)   (the negated Sine)
-// Built once by InitRotationTables at library start; read-only afterwards.
+// Built once, by the first caller of RotationTables or InitRotationTables
+// (the first rotated draw, on any thread); read-only afterwards.
 #pragma once
 
 #include <array>
@@ -20,11 +21,10 @@ struct TRotationTables {
   std::array<int32_t, 360> ShiftedCosine{};
 };
 
-// Builds the tables; later calls do nothing. Called at library start, before
-// any bitmap is drawn, from one thread.
+// Builds the tables now; later calls do nothing.
 void InitRotationTables();
 
-// The tables (built on first use if the start did not build them).
+// The tables, built on the first call.
 const TRotationTables& RotationTables();
 
 }  // namespace zelk

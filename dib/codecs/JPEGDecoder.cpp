@@ -10,11 +10,49 @@
 #include <string>
 #include <vector>
 
+#include "dib/codecs/CodecLibrary.h"
 #include "dib/codecs/DecodedSizeLimit.h"
 
 namespace zelk {
 
 namespace {
+
+// libjpeg, loaded with the first JPEG file (CodecLibrary.h). The build
+// names the file of the libjpeg its header belongs to (ZELK_JPEG_SONAME).
+#define ZELK_JPEG_FUNCTIONS(F)                                                                        \
+  F(jpeg_std_error) F(jpeg_CreateDecompress) F(jpeg_mem_src) F(jpeg_read_header) F(jpeg_start_decompress) \
+  F(jpeg_read_scanlines) F(jpeg_finish_decompress) F(jpeg_destroy_decompress)
+
+struct TJPEGFunctions {
+#define ZELK_JPEG_POINTER(name) decltype(&::name) name = nullptr;
+  ZELK_JPEG_FUNCTIONS(ZELK_JPEG_POINTER)
+#undef ZELK_JPEG_POINTER
+};
+
+TJPEGFunctions gJPEG;
+
+// Empty once gJPEG is filled, else why libjpeg is unusable.
+const std::string& LoadJPEGLibrary() {
+  static TCodecLibrary library(ZELK_JPEG_SONAME);
+  static const std::string error = [] {
+    TJPEGFunctions functions;
+#define ZELK_JPEG_BIND(name) library.Bind(functions.name, #name);
+    ZELK_JPEG_FUNCTIONS(ZELK_JPEG_BIND)
+#undef ZELK_JPEG_BIND
+    if (library.Error().empty()) gJPEG = functions;
+    return library.Error();
+  }();
+  return error;
+}
+
+#define jpeg_std_error (gJPEG.jpeg_std_error)
+#define jpeg_CreateDecompress (gJPEG.jpeg_CreateDecompress)
+#define jpeg_mem_src (gJPEG.jpeg_mem_src)
+#define jpeg_read_header (gJPEG.jpeg_read_header)
+#define jpeg_start_decompress (gJPEG.jpeg_start_decompress)
+#define jpeg_read_scanlines (gJPEG.jpeg_read_scanlines)
+#define jpeg_finish_decompress (gJPEG.jpeg_finish_decompress)
+#define jpeg_destroy_decompress (gJPEG.jpeg_destroy_decompress)
 
 // libjpeg reports fatal errors through error_exit, which must not return:
 // it jumps back to the decoding routine. Warnings (a file that ends early,
@@ -126,6 +164,9 @@ TJPEGResult RunDecoder(std::span<const uint8_t> bytes, TLoadedPicture& picture, 
 }  // namespace
 
 TLoadedPicture DecodeJPEG(std::span<const uint8_t> fileBytes) {
+  if (const std::string& error = LoadJPEGLibrary(); !error.empty()) {
+    throw EPictureError("JPEG files need libjpeg, which cannot be loaded: " + error + ".");
+  }
   TLoadedPicture picture;
   std::vector<uint8_t> row;
   char message[JMSG_LENGTH_MAX] = {};

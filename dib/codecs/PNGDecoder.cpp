@@ -4,11 +4,42 @@
 
 #include <string>
 
+#include "dib/codecs/CodecLibrary.h"
 #include "dib/codecs/DecodedSizeLimit.h"
 
 namespace zelk {
 
 namespace {
+
+// libpng, loaded with the first PNG file (CodecLibrary.h). The build names
+// the file of the libpng its header belongs to (ZELK_PNG_SONAME).
+#define ZELK_PNG_FUNCTIONS(F) F(png_image_begin_read_from_memory) F(png_image_finish_read) F(png_image_free)
+
+struct TPNGFunctions {
+#define ZELK_PNG_POINTER(name) decltype(&::name) name = nullptr;
+  ZELK_PNG_FUNCTIONS(ZELK_PNG_POINTER)
+#undef ZELK_PNG_POINTER
+};
+
+TPNGFunctions gPNG;
+
+// Empty once gPNG is filled, else why libpng is unusable.
+const std::string& LoadPNGLibrary() {
+  static TCodecLibrary library(ZELK_PNG_SONAME);
+  static const std::string error = [] {
+    TPNGFunctions functions;
+#define ZELK_PNG_BIND(name) library.Bind(functions.name, #name);
+    ZELK_PNG_FUNCTIONS(ZELK_PNG_BIND)
+#undef ZELK_PNG_BIND
+    if (library.Error().empty()) gPNG = functions;
+    return library.Error();
+  }();
+  return error;
+}
+
+#define png_image_begin_read_from_memory (gPNG.png_image_begin_read_from_memory)
+#define png_image_finish_read (gPNG.png_image_finish_read)
+#define png_image_free (gPNG.png_image_free)
 
 [[noreturn]] void Fail(const std::string& reason) { throw EPictureError("Invalid PNG file: " + reason + "."); }
 
@@ -31,6 +62,9 @@ class TPNGImage {
 }  // namespace
 
 TLoadedPicture DecodePNG(std::span<const uint8_t> fileBytes) {
+  if (const std::string& error = LoadPNGLibrary(); !error.empty()) {
+    throw EPictureError("PNG files need libpng, which cannot be loaded: " + error + ".");
+  }
   TPNGImage holder;
   png_image& image = holder.Image();
   if (!png_image_begin_read_from_memory(&image, fileBytes.data(), fileBytes.size())) Fail(image.message);

@@ -9,6 +9,10 @@
 
 #include "platform/KeyCodes.h"
 
+// Last of the includes: this file's X calls go through the functions
+// loaded on first need.
+#include "platform/x11/XlibLoader.h"
+
 namespace zelk::platform {
 
 namespace {

@@ -17,6 +17,10 @@
 #include "platform/x11/X11Image.h"
 #include "platform/x11/X11Input.h"
 
+// Last of the includes: this file's X calls go through the functions
+// loaded on first need.
+#include "platform/x11/XlibLoader.h"
+
 namespace zelk::platform {
 
 namespace {
@@ -122,12 +126,18 @@ struct TX11WindowSystem::TState {
 
   bool Connect() {
     if (DisplayConnection != nullptr) return !ConnectionLost;
+    if (!LoadXlib()) {
+      // The host hears only that no editor opened; its log hears why.
+      std::fprintf(stderr, "Zelk: no editor without the X libraries: %s\n", XlibLoadError().c_str());
+      return false;
+    }
     DisplayConnection = XOpenDisplay(nullptr);
     if (DisplayConnection == nullptr) return false;
     ConnectionLost = false;
     gRecordedDisplay = DisplayConnection;
-    // A broken connection must not end the host.
-    XSetIOErrorExitHandler(DisplayConnection, &ConnectionGone, this);
+    // A broken connection must not end the host (where Xlib lets us say so:
+    // versions before 1.7 end the process whatever the handler does).
+    if (XSetIOErrorExitHandler != nullptr) XSetIOErrorExitHandler(DisplayConnection, &ConnectionGone, this);
     int major = 0;
     int minor = 0;
     Bool pixmaps = False;

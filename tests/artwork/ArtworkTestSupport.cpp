@@ -9,7 +9,7 @@
 namespace zelk::tests {
 
 std::filesystem::path CommittedPicturePath(const std::string& name) {
-  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" / "pictures" / name;
+  return std::filesystem::path(ZELK_SOURCE_DIR) / "resources" / "pictures" / name;
 }
 
 TLoadedPicture CommittedPicture(const std::string& name) {

@@ -35,7 +35,7 @@ constexpr int32_t kHeight = 269;
 
 // A committed picture of the product, decoded.
 TLoadedPicture CommittedPicture(const std::string& name) {
-  const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+  const auto root = std::filesystem::path(ZELK_SOURCE_DIR);
   return LoadPicture((root / "resources" / "pictures" / name).string());
 }
 

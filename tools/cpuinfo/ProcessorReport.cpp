@@ -199,7 +199,8 @@ std::string VendorText(TCPUVendor vendor, const std::string& identification) {
 }
 
 std::string CacheLabel(const TCacheLevel& cache) {
-  std::string label = "L" + std::to_string(cache.Level) + " cache";
+  std::string label("L");
+  label.append(std::to_string(cache.Level)).append(" cache");
   if (cache.Kind == TCacheKind::ckData) label += " (data)";
   if (cache.Kind == TCacheKind::ckInstruction) label += " (code)";
   return label;

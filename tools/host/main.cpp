@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "framework/VstInterface.h"
-#include "tools/artwork/PictureFiles.h"
 #include "tools/common/CommandLine.h"
 #include "tools/common/PluginLibrary.h"
 #ifdef ZELK_HOST_EDITOR
+#include "tools/artwork/PictureFiles.h"
 #include "tools/host/EditorWindow.h"
 #endif
 
@@ -144,11 +144,13 @@ THostCommand ParseHostCommand(const zelk::tools::TCommandLine& line) {
     command.Angle = static_cast<float>(zelk::tools::ParseDegrees(*angle, "--angle"));
   }
   command.ScreenshotPath = line.Value("--screenshot");
+#ifdef ZELK_HOST_EDITOR
   if (command.ScreenshotPath &&
       zelk::artwork::PictureFileFormatOf(*command.ScreenshotPath) == zelk::artwork::TPictureFileFormat::pfNone) {
     throw zelk::tools::TUsageError{"--screenshot expects a .png or .jpg file name, got '" + *command.ScreenshotPath +
                                    "'"};
   }
+#endif
   if (!command.Editor && (command.Angle || command.ScreenshotPath)) {
     throw zelk::tools::TUsageError{"--angle and --screenshot belong to --editor"};
   }

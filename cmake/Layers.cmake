@@ -20,6 +20,9 @@ function(zelk_test_suite name dir)
   add_executable(${name} ${srcs})
   # Every suite runs on the headless backend.
   target_link_libraries(${name} PRIVATE ${ARGN} ${ZELK_BACKEND} GTest::gtest GTest::gtest_main)
+  # Files of the source tree by absolute path: __FILE__ is relative when
+  # ccache rewrites paths below its base directory.
+  target_compile_definitions(${name} PRIVATE ZELK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   if(TARGET Zelk)
     # Host-like tests load the built plug-in the way a host does.
     add_dependencies(${name} Zelk)

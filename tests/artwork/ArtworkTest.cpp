@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "ArtworkTestSupport.h"
 #include "dib/DIBLibrary.h"
@@ -24,7 +25,7 @@ TEST(Artwork, TheCommittedPicturesAreWhatTheGeneratorPaints) {
     TLoadedPicture (*Paint)();
     int Width;
     int Height;
-  } pictures[] = {{"Zelk1.png", &PaintKnobCap, 195, 222}, {"ZVBack.png", &PaintBackground, 390, 444}};
+  } pictures[] = {{"Zelk1.png", [] { return PaintKnobCap(); }, 195, 222}, {"ZVBack.png", [] { return PaintBackground(); }, 390, 444}};
   for (const auto& picture : pictures) {
     SCOPED_TRACE(picture.File);
     const TLoadedPicture committed = tests::CommittedPicture(picture.File);
@@ -40,26 +41,24 @@ TEST(Artwork, TheCommittedPicturesAreWhatTheGeneratorPaints) {
   }
 }
 
-// Keying exact black must cut the knob out whole: nothing but black beyond
-// its outline, no pure black inside it, and an outline that ends in a dark
-// rim, so that no light fringe is left around the knob.
-TEST(Artwork, TheKnobCapIsBlackExactlyAroundTheKnobAndEndsInADarkRim) {
+// What the dial moves along its circle is the pointer picture, so it holds
+// the indicator alone: keyed black everywhere but a narrow upright band
+// above the knob's centre, which lies kPointerRadius below the pivot.
+TEST(Artwork, ThePointerPictureHoldsOnlyTheIndicatorAboveItsPivot) {
   const TLoadedPicture cap = PaintKnobCap();
-  int outsideNotBlack = 0;
-  int insideBlack = 0;
-  int lightRim = 0;
+  const TCapGeometry geometry(1);
+  int strayPixels = 0;
+  int indicatorPixels = 0;
   for (int y = 0; y < cap.height; ++y) {
     for (int x = 0; x < cap.width; ++x) {
-      const uint32_t pixel = cap.pixels[static_cast<size_t>(y) * cap.width + x];
-      const double radius = std::hypot(x + 0.5 - cap.width / 2.0, y + 0.5 - cap.height / 2.0);
-      if (radius > kKnobRadius + 0.5 && pixel != 0xFF000000u) ++outsideNotBlack;
-      if (radius < kKnobRadius - 0.5 && Brightest(pixel) == 0) ++insideBlack;
-      if (radius > kKnobRadius - 2.5 && Brightest(pixel) > 0x20) ++lightRim;
+      if (cap.pixels[static_cast<size_t>(y) * cap.width + x] == 0xFF000000u) continue;
+      ++indicatorPixels;
+      const bool inBand = std::abs(x + 0.5 - geometry.Pivot.X) < 5.0 && y + 0.5 < geometry.Pivot.Y + kPointerRadius;
+      if (!inBand) ++strayPixels;
     }
   }
-  EXPECT_EQ(outsideNotBlack, 0);
-  EXPECT_EQ(insideBlack, 0);
-  EXPECT_EQ(lightRim, 0);
+  EXPECT_GT(indicatorPixels, 100);
+  EXPECT_EQ(strayPixels, 0);
 }
 
 bool IsPointerAmber(uint32_t pixel) {
@@ -86,6 +85,38 @@ TEST(Artwork, ThePointerMarkShowsTheAngleInTheComposedEditor) {
     };
     EXPECT_TRUE(IsPointerAmber(pixelAt(30.0))) << std::hex << pixelAt(30.0);
     EXPECT_FALSE(IsPointerAmber(pixelAt(-30.0))) << std::hex << pixelAt(-30.0);
+  }
+}
+
+// The knob's body stands still: two editors at different angles differ
+// only near the two indicators, on the rays from the knob's centre.
+TEST(Artwork, OnlyTheIndicatorMovesWhenTheKnobTurns) {
+  InitializeDIBLibrary();
+  const TLoadedPicture background = PaintBackground();
+  const TLoadedPicture cap = PaintKnobCap();
+  const TVector center{kEditorWidth / 2 + 0.5, kEditorHeight / 2 - 0.5};
+  const auto nearIndicator = [&](int x, int y, int angle) {
+    const double radians = angle * 3.14159265358979323846 / 180.0;
+    const double dx = x + 0.5 - center.X;
+    const double dy = y + 0.5 - center.Y;
+    const double along = dx * std::sin(radians) - dy * std::cos(radians);
+    const double across = dx * std::cos(radians) + dy * std::sin(radians);
+    return along > 8.0 && along < kKnobRadius && std::abs(across) < 6.0;
+  };
+  for (const auto& [first, second] : {std::pair{0, 180}, std::pair{45, 90}, std::pair{213, 359}}) {
+    SCOPED_TRACE(second);
+    const TLoadedPicture one = ComposeEditor(background, cap, first);
+    const TLoadedPicture other = ComposeEditor(background, cap, second);
+    int movedElsewhere = 0;
+    for (int y = 0; y < one.height; ++y) {
+      for (int x = 0; x < one.width; ++x) {
+        const size_t index = static_cast<size_t>(y) * one.width + x;
+        if (one.pixels[index] != other.pixels[index] && !nearIndicator(x, y, first) && !nearIndicator(x, y, second)) {
+          ++movedElsewhere;
+        }
+      }
+    }
+    EXPECT_EQ(movedElsewhere, 0);
   }
 }
 

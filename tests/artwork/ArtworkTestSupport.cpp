@@ -9,7 +9,7 @@
 namespace zelk::tests {
 
 std::filesystem::path ResourcePath(const std::string& name) {
-  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" / name;
+  return std::filesystem::path(ZELK_SOURCE_DIR) / "resources" / name;
 }
 
 std::filesystem::path CommittedPicturePath(const std::string& name) { return ResourcePath("pictures") / name; }

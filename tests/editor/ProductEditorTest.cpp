@@ -36,7 +36,7 @@ constexpr int32_t kPointerRadius = 10;  // the knob's, as its resource sets it
 
 // A committed picture of the product, decoded.
 TLoadedPicture CommittedPicture(const std::string& name) {
-  const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+  const auto root = std::filesystem::path(ZELK_SOURCE_DIR);
   return LoadPicture((root / "resources" / "pictures" / name).string());
 }
 

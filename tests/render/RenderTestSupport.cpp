@@ -82,11 +82,13 @@ std::vector<TFrame> ReadStereoWav(const std::string& path, int* format) {
 
 ::testing::AssertionResult FindPluginUnderTest(std::string& path) { return tests::FindBuiltPlugin(path); }
 
-TRunResult RunRenderer(const std::vector<std::string>& arguments) {
+TRunResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::string& folder) {
   TTemporaryFolder captures;
   const std::string outputFile = captures.PathOf("stdout.txt");
   const std::string errorFile = captures.PathOf("stderr.txt");
-  std::string command = Quoted(ZELK_RENDER_TOOL);
+  std::string command = folder.empty() ? "" : "cd " + Quoted(folder) + " && ";
+  command.append(Quoted(program));
   for (const std::string& argument : arguments) {
     command.append(" ").append(Quoted(argument));
   }
@@ -97,5 +99,7 @@ TRunResult RunRenderer(const std::vector<std::string>& arguments) {
   result.Errors = ReadWholeFile(errorFile);
   return result;
 }
+
+TRunResult RunRenderer(const std::vector<std::string>& arguments) { return RunProgram(ZELK_RENDER_TOOL, arguments); }
 
 }  // namespace zelk::tests

@@ -40,7 +40,11 @@ std::vector<TFrame> ReadStereoWav(const std::string& path, int* format = nullptr
 // ASSERT_TRUE(FindPluginUnderTest(path)).
 ::testing::AssertionResult FindPluginUnderTest(std::string& path);
 
-// Runs zelk-render with the given arguments (each quoted for the shell).
+// Runs a program with the given arguments (each quoted for the shell), in
+// folder when one is given.
+TRunResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const std::string& folder = "");
+// Runs zelk-render with the given arguments.
 TRunResult RunRenderer(const std::vector<std::string>& arguments);
 
 }  // namespace zelk::tests

@@ -48,7 +48,7 @@ TEST(ResourceTable, TheModuleResourceIsBuiltInAndFoundWithoutRegardToCase) {
 }
 
 TEST(ResourceTable, TheBuiltInModuleResourcePrintsAsItsSourceReads) {
-  const auto source = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources" /
+  const auto source = std::filesystem::path(ZELK_SOURCE_DIR) / "resources" /
                       "ZelkVSTModule.zres";
   ASSERT_TRUE(std::filesystem::exists(source)) << source;
   EXPECT_EQ(PrintComponentStream(*FindComponentResource("TZELKVSTMODULE")), SourceWithoutComments(source));

@@ -1,20 +1,22 @@
 // The product's two pictures, painted by code:
 //
-//   the knob cap "Zelk1" (195 x 222): a round machined knob on black, which
-//   the editor keys out; its pointer mark points to twelve o'clock. The
-//   editor rotates the whole picture to the knob's angle, so its shading is
-//   the same in every direction and only the pointer mark shows the angle.
+//   the knob's pointer picture "Zelk1" (195 x 222): the knob's indicator on
+//   black, which the editor keys out, pointing to twelve o'clock. The dial
+//   turns it to the knob's angle about its pivot pixel and moves it along a
+//   circle of PointerRadius pixels around the dial's centre, so it holds
+//   only what turns: the line, its groove and the notch on the skirt.
 //
-//   the background "ZVBack" (390 x 444): an opaque panel with a recessed well
-//   for the knob, the scale of degrees around it and the product's names.
-//   The editor shows its middle 245 x 269 pixels.
+//   the background "ZVBack" (390 x 444): an opaque panel with a recessed well,
+//   the knob's body standing in it, the scale of degrees around it and the
+//   product's names. The editor shows its middle 245 x 269 pixels.
 //
-// The dial draws the background centred in the editor and the cap's centre
-// PointerRadius pixels from the editor's centre in the direction of the
-// angle; the constants below describe that arrangement.
+// The dial draws the background centred in the editor; the constants below
+// describe that arrangement. Sizes are those of scale 1; the painting
+// routines take the scale so that larger pictures come from the same code.
 #pragma once
 
 #include "dib/PictureSource.h"
+#include "tools/artwork/ArtCanvas.h"
 
 namespace zelk::artwork {
 
@@ -33,7 +35,40 @@ inline constexpr int kVisibleTop = kBackgroundHeight / 2 - kEditorHeight / 2;  /
 // Radius of the knob on its cap picture; everything beyond is black.
 inline constexpr double kKnobRadius = 70.0;
 
-TLoadedPicture PaintKnobCap();
+// The pointer picture's size and its pivot: the rotation keeps the pixel in
+// column width div 2 of the memory row height div 2 (rows counted from the
+// bottom) in place, and the dial puts that pixel's centre half a pixel right
+// of and above the point on its circle (the turned box's middle row is
+// counted from the bottom too). With the even height the pivot is not the
+// picture's middle, so everything is painted around the pivot, never
+// around the middle: a knob centred between two rows comes out one pixel
+// apart from itself when turned by 180 degrees.
+struct TCapGeometry {
+  explicit TCapGeometry(int scale)
+      : Width(kCapWidth * scale),
+        Height(kCapHeight * scale),
+        Pivot{Width / 2 + 0.5, Height - 1 - Height / 2 + 0.5} {}
+  int Width;
+  int Height;
+  TVector Pivot;  // the pivot pixel's centre, top-down coordinates
+};
+
+// Where the knob's centre lies on the background: the pivot lands half a
+// pixel right of and above the dial's centre point at angle 0, less the
+// PointerRadius it is drawn out along.
+inline TVector KnobCenterOnBackground(int scale) {
+  const int editorWidth = kEditorWidth * scale;
+  const int editorHeight = kEditorHeight * scale;
+  const int left = kBackgroundWidth * scale / 2 - editorWidth / 2;
+  const int top = kBackgroundHeight * scale / 2 - editorHeight / 2;
+  return {left + editorWidth / 2 + 0.5, top + editorHeight / 2 - 0.5};
+}
+
+// The knob's body (top face, chamfer, knurled skirt and the shadow it casts)
+// laid over canvas around center.
+void PaintKnobBody(TArtCanvas& canvas, TVector center, double scale);
+
+TLoadedPicture PaintKnobCap(int scale = 1);
 TLoadedPicture PaintBackground();
 
 }  // namespace zelk::artwork

@@ -1,8 +1,8 @@
 // The background: a dark brushed panel lit from above, a recessed well
-// that the knob turns in (wide enough for the knob's orbit of
-// kPointerRadius pixels around the centre), the scale of degrees around
-// it, clockwise from twelve o'clock, and the product's names in the
-// corners of the part the editor shows.
+// with the knob's body standing in it, the scale of degrees around it,
+// clockwise from twelve o'clock, and the product's names in the corners of
+// the part the editor shows. Everything round is centred on the knob's
+// centre, the point the dial turns its indicator about.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -15,16 +15,16 @@ namespace zelk::artwork {
 
 namespace {
 
-// The dial's centre on the background.
-constexpr TVector kCenter{kBackgroundWidth / 2.0, kBackgroundHeight / 2.0};
+// The knob's centre on the background.
+const TVector kCenter = KnobCenterOnBackground(1);
 constexpr int kVisibleRight = kVisibleLeft + kEditorWidth - 1;
 constexpr int kVisibleBottom = kVisibleTop + kEditorHeight - 1;
 
-// The well leaves a few pixels around the knob wherever its orbit takes it.
-constexpr double kWellRadius = kKnobRadius + kPointerRadius + 4.0;
+// The well leaves a few pixels of its floor around the knob.
+constexpr double kWellRadius = kKnobRadius + 8.0;
 constexpr double kLipWidth = 3.0;
 constexpr double kScaleRadius = kWellRadius + 5.5;  // inner end of the ticks
-constexpr double kLabelRadius = 109.0;
+constexpr double kLabelRadius = kScaleRadius + 23.5;
 
 const TRGB kPanelTop = Hex(0x3B3E44);
 const TRGB kPanelBottom = Hex(0x25272B);
@@ -82,8 +82,13 @@ void PaintPanelAndWell(TArtCanvas& canvas) {
       const double inWell = std::clamp(kWellRadius - distance + 0.5, 0.0, 1.0);
       const double inFloor = std::clamp(kWellRadius - kLipWidth - distance + 0.5, 0.0, 1.0);
       TRGB color = Panel(x, y);
-      if (inWell > 0.0) color = Mix(color, Lip(y, distance), inWell);
-      if (inFloor > 0.0) color = Mix(color, Well(y, distance), inFloor);
+      if (inFloor >= 1.0) {
+        color = Well(y, distance);
+      } else {
+        // Only here, away from the centre, is the lip's direction defined.
+        if (inWell > 0.0) color = Mix(color, Lip(y, distance), inWell);
+        if (inFloor > 0.0) color = Mix(color, Well(y, distance), inFloor);
+      }
       canvas.Set(x, y, color);
     }
   }
@@ -162,6 +167,7 @@ void PaintNames(TArtCanvas& canvas) {
 TLoadedPicture PaintBackground() {
   TArtCanvas canvas(kBackgroundWidth, kBackgroundHeight, TRGB{});
   PaintPanelAndWell(canvas);
+  PaintKnobBody(canvas, kCenter, 1.0);
   PaintScale(canvas);
   PaintNames(canvas);
   PaintEditorEdge(canvas);

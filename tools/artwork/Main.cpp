@@ -1,8 +1,8 @@
 // zelk-artwork: paints the product's two pictures.
 //
-//   zelk-artwork pictures FOLDER             writes FOLDER/Zelk1.png (the knob
-//                                             cap) and FOLDER/ZVBack.png (the
-//                                             background)
+//   zelk-artwork pictures FOLDER             writes FOLDER/Zelk1.png (the
+//                                             knob's pointer picture) and
+//                                             FOLDER/ZVBack.png (the background)
 //   zelk-artwork preview OUTPUT.png [--zoom N] [ANGLE...]
 //                                             the editor at each angle side by
 //                                             side (default 0 45 150 270 333),
@@ -23,6 +23,8 @@
 #include "tools/artwork/Artwork.h"
 #include "tools/artwork/EditorPreview.h"
 #include "tools/artwork/PNGFile.h"
+#include "tools/artwork/PictureFiles.h"
+#include "tools/common/CommandLine.h"
 
 namespace {
 
@@ -31,13 +33,21 @@ using zelk::TLoadedPicture;
 constexpr int kPreviewGap = 8;
 constexpr uint8_t kDraggedOpacity = 180;
 
-[[noreturn]] void Usage() {
-  std::fputs(
-      "usage: zelk-artwork pictures FOLDER\n"
-      "       zelk-artwork preview OUTPUT.png [--zoom N] [ANGLE...]\n",
-      stderr);
-  std::exit(2);
-}
+constexpr int kMaxZoom = 8;
+
+const char kUsage[] =
+    "usage: zelk-artwork pictures FOLDER\n"
+    "       zelk-artwork preview OUTPUT [--zoom N] [ANGLE...]\n"
+    "\n"
+    "Paints the product's two pictures: the knob's pointer picture Zelk1.png and\n"
+    "the background ZVBack.png (with the knob's body), both into FOLDER.\n"
+    "\n"
+    "preview writes the editor as the dial draws the two pictures, at each ANGLE\n"
+    "(whole degrees 0 to 359; default 0 45 150 270 333) side by side, the last one\n"
+    "as while dragged, to OUTPUT (.png, or .jpg for JPEG).\n"
+    "\n"
+    "  --zoom N           enlarge each pixel to N x N (1 to 8), as --zoom 4 or --zoom=4\n"
+    "  --help, --version\n";
 
 void WritePictures(const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
@@ -76,31 +86,62 @@ void WritePreview(const std::string& output, std::vector<int> angles, int zoom) 
       }
     }
   }
-  zelk::artwork::WritePNG(output, Zoomed(sheet, zoom));
+  zelk::artwork::WritePictureFile(output, Zoomed(sheet, zoom));
+}
+
+struct TArtworkCommand {
+  std::string Mode;
+  std::string Target;
+  std::vector<int> Angles;
+  int Zoom = 1;
+};
+
+TArtworkCommand ParseArtworkCommand(const zelk::tools::TCommandLine& line) {
+  using zelk::tools::TUsageError;
+  const std::vector<std::string>& operands = line.Operands();
+  if (operands.empty()) throw TUsageError{"give pictures FOLDER or preview OUTPUT"};
+  TArtworkCommand command;
+  command.Mode = operands[0];
+  if (command.Mode != "pictures" && command.Mode != "preview") {
+    throw TUsageError{"unknown command '" + command.Mode + "' (pictures or preview)"};
+  }
+  if (operands.size() < 2) throw TUsageError{command.Mode + " needs " + (command.Mode == "pictures" ? "a folder" : "an output file")};
+  command.Target = operands[1];
+  if (command.Mode == "pictures") {
+    if (operands.size() > 2 || line.Has("--zoom")) throw TUsageError{"pictures takes a folder and nothing else"};
+    return command;
+  }
+  if (zelk::artwork::PictureFileFormatOf(command.Target) == zelk::artwork::TPictureFileFormat::pfNone) {
+    throw TUsageError{"the preview must be a .png or .jpg file, got '" + command.Target + "'"};
+  }
+  if (const auto zoom = line.Value("--zoom")) {
+    command.Zoom = static_cast<int>(zelk::tools::ParseInteger(*zoom, "--zoom", 1, kMaxZoom));
+  }
+  for (size_t index = 2; index < operands.size(); ++index) {
+    command.Angles.push_back(static_cast<int>(zelk::tools::ParseInteger(operands[index], "ANGLE", 0, 359)));
+  }
+  return command;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) Usage();
-  const std::string mode = argv[1];
+  TArtworkCommand command;
+  try {
+    const zelk::tools::TCommandLine line(std::vector<std::string>(argv + 1, argv + argc), {{"--zoom", true}});
+    if (const auto status = zelk::tools::AnswerHelpOrVersion(line, "zelk-artwork", kUsage)) return *status;
+    command = ParseArtworkCommand(line);
+  } catch (const zelk::tools::TUsageError& error) {
+    return zelk::tools::ReportUsageError("zelk-artwork", error);
+  }
   try {
     zelk::InitializeDIBLibrary();
-    if (mode == "pictures" && argc == 3) {
-      WritePictures(argv[2]);
-    } else if (mode == "preview") {
-      std::vector<int> angles;
-      int zoom = 1;
-      for (int i = 3; i < argc; ++i) {
-        if (std::string(argv[i]) == "--zoom" && i + 1 < argc) {
-          zoom = std::max(1, std::atoi(argv[++i]));
-        } else {
-          angles.push_back(std::atoi(argv[i]));
-        }
-      }
-      WritePreview(argv[2], angles, zoom);
+    if (command.Mode == "pictures") {
+      WritePictures(command.Target);
+      std::printf("zelk-artwork: wrote Zelk1.png and ZVBack.png into %s\n", command.Target.c_str());
     } else {
-      Usage();
+      WritePreview(command.Target, command.Angles, command.Zoom);
+      std::printf("zelk-artwork: wrote %s\n", command.Target.c_str());
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "zelk-artwork: %s\n", error.what());

@@ -2,7 +2,9 @@
 // entry point, unload it again.
 //
 // Contract
-// - Paths are UTF-8 on every system.
+// - Paths are UTF-8 on every system, and name the file as typed: a bare
+//   file name is a file in the current folder, never one the system's
+//   library search finds elsewhere.
 // - Every failing call leaves a one-line, human-readable reason in ErrorText
 //   that names the file; a successful Open or FindEntryPoint clears it.
 // - The entry point is "VSTPluginMain" when the library exports it, "main"

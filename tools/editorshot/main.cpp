@@ -1,6 +1,6 @@
 // zelk-editor-shot: writes the product's editor as the user sees it.
 //
-//   zelk-editor-shot [--angle DEG] OUTPUT.png
+//   zelk-editor-shot [--angle DEG] OUTPUT.png|OUTPUT.jpg
 //
 // The product module is created by the plug-in's own entry routine and
 // driven through its effect record as a host drives it: the angle is set
@@ -13,10 +13,12 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "effect/LibraryStart.h"
 #include "platform/headless/HeadlessWindows.h"
-#include "tools/artwork/PNGFile.h"
+#include "tools/artwork/PictureFiles.h"
+#include "tools/common/CommandLine.h"
 
 namespace {
 
@@ -32,9 +34,30 @@ intptr_t Dispatch(AEffect* effect, int32_t opcode, void* ptr = nullptr) {
   return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
 }
 
-int Usage() {
-  std::fputs("usage: zelk-editor-shot [--angle DEG] OUTPUT.png\n", stderr);
-  return 2;
+const char kUsage[] =
+    "usage: zelk-editor-shot [--angle DEG] OUTPUT\n"
+    "\n"
+    "Writes the product's editor as the user sees it, the \"Angle\" parameter set to\n"
+    "DEG (0 to 360, default 90) before it opens, to OUTPUT (.png, or .jpg for JPEG).\n"
+    "Opens the editor on the headless window system: no display is needed.\n"
+    "\n"
+    "  --angle DEG        the parameter in degrees, as --angle 90 or --angle=90\n"
+    "  --help, --version\n";
+
+struct TShotCommand {
+  double Angle = kDefaultAngle;
+  std::string OutputPath;
+};
+
+TShotCommand ParseShotCommand(const zelk::tools::TCommandLine& line) {
+  TShotCommand command;
+  if (const auto angle = line.Value("--angle")) command.Angle = zelk::tools::ParseDegrees(*angle, "--angle");
+  if (line.Operands().size() != 1) throw zelk::tools::TUsageError{"give one output file"};
+  command.OutputPath = line.Operands().front();
+  if (zelk::artwork::PictureFileFormatOf(command.OutputPath) == zelk::artwork::TPictureFileFormat::pfNone) {
+    throw zelk::tools::TUsageError{"the output must be a .png or .jpg file, got '" + command.OutputPath + "'"};
+  }
+  return command;
 }
 
 // What the host window shows of the open editor, opaque.
@@ -64,34 +87,24 @@ zelk::TLoadedPicture ShowEditor(AEffect* effect, float angle) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  double angle = kDefaultAngle;
-  std::string output;
-  for (int index = 1; index < argc; ++index) {
-    const std::string argument = argv[index];
-    if (argument == "--angle" && index + 1 < argc) {
-      char* end = nullptr;
-      angle = std::strtod(argv[++index], &end);
-      if (*end != '\0' || !(angle >= 0.0 && angle <= 360.0)) {
-        std::fputs("zelk-editor-shot: --angle takes 0 to 360 degrees\n", stderr);
-        return 2;
-      }
-    } else if (output.empty() && !argument.starts_with("--")) {
-      output = argument;
-    } else {
-      return Usage();
-    }
+  TShotCommand command;
+  try {
+    const zelk::tools::TCommandLine line(std::vector<std::string>(argv + 1, argv + argc), {{"--angle", true}});
+    if (const auto status = zelk::tools::AnswerHelpOrVersion(line, "zelk-editor-shot", kUsage)) return *status;
+    command = ParseShotCommand(line);
+  } catch (const zelk::tools::TUsageError& error) {
+    return zelk::tools::ReportUsageError("zelk-editor-shot", error);
   }
-  if (output.empty()) return Usage();
 
   try {
     zelk::StartLibrary();
     AEffect* effect = zelk::CreateEffect(&AnswerAsHost);
     if (effect == nullptr) throw std::runtime_error("the plug-in module could not be built");
-    const zelk::TLoadedPicture picture = ShowEditor(effect, static_cast<float>(angle));
+    const zelk::TLoadedPicture picture = ShowEditor(effect, static_cast<float>(command.Angle));
     Dispatch(effect, effClose);
-    zelk::artwork::WritePNG(output, picture);
-    std::printf("zelk-editor-shot: the editor at %g degrees, %d x %d pixels: %s\n", angle, picture.width,
-                picture.height, output.c_str());
+    const std::string format = zelk::artwork::WritePictureFile(command.OutputPath, picture);
+    std::printf("zelk-editor-shot: the editor at %g degrees, %d x %d pixels: %s (%s)\n", command.Angle,
+                picture.width, picture.height, command.OutputPath.c_str(), format.c_str());
     return 0;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "zelk-editor-shot: %s\n", error.what());

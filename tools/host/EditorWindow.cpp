@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "platform/x11/X11HostDisplay.h"
-#include "tools/artwork/PNGFile.h"
+#include "tools/artwork/PictureFiles.h"
 #include "tools/common/HostSession.h"
 
 namespace zelk::host {
@@ -52,7 +52,9 @@ bool WriteScreenshot(platform::TX11HostDisplay& display, platform::TNativeWindow
   picture.pixels = display.ReadPixels(window, area);
   if (picture.pixels.size() != static_cast<size_t>(picture.width) * picture.height) return false;
   for (uint32_t& pixel : picture.pixels) pixel |= 0xFF000000u;
-  artwork::WritePNG(path, picture);
+  const std::string format = artwork::WritePictureFile(path, picture);
+  std::printf("zelk-host: wrote %s (%s, %d x %d pixels)\n", path.c_str(), format.c_str(), picture.width,
+              picture.height);
   return true;
 }
 

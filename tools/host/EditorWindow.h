@@ -13,8 +13,8 @@ struct TEditorOptions {
   std::string PluginPath;
   // The "Angle" parameter in degrees (0..360), set before the editor opens.
   std::optional<float> Angle;
-  // Writes the window's pixels to this PNG file once the editor has
-  // painted, and closes.
+  // Writes the window's pixels to this file (PNG or JPEG, as its name asks)
+  // once the editor has painted, prints what it wrote, and closes.
   std::optional<std::string> ScreenshotPath;
 };
 

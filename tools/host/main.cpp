@@ -4,19 +4,21 @@
 // of its own (EditorWindow.h).
 //
 //   zelk-host PLUGIN
-//   zelk-host --editor [--angle DEGREES] [--screenshot FILE.png] PLUGIN
+//   zelk-host --editor [--angle DEGREES] [--screenshot FILE] PLUGIN
 //
-// Exit status: 0 when the plug-in loaded and closed, 1 when it could not be
-// loaded or created, 2 for a wrong command line.
+// See kUsage for the options and the exit status.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <string_view>
+#include <optional>
+#include <vector>
 
 #include "framework/VstInterface.h"
+#include "tools/common/CommandLine.h"
 #include "tools/common/PluginLibrary.h"
 #ifdef ZELK_HOST_EDITOR
+#include "tools/artwork/PictureFiles.h"
 #include "tools/host/EditorWindow.h"
 #endif
 
@@ -109,53 +111,79 @@ int Inspect(const std::string& path) {
   return 0;
 }
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: zelk-host PLUGIN\n"
-               "       zelk-host --editor [--angle DEGREES] [--screenshot FILE.png] PLUGIN\n");
-  return 2;
-}
+const char kUsage[] =
+    "usage: zelk-host PLUGIN\n"
+    "       zelk-host --editor [--angle DEGREES] [--screenshot FILE] PLUGIN\n"
+    "\n"
+    "Loads a VST 2 plug-in file the way a host does (the library, its entry point,\n"
+    "the effect record), prints what the plug-in says about itself and closes it\n"
+    "again. PLUGIN is the path as typed: a bare name is a file in this folder.\n"
+    "\n"
+    "  --editor           open the plug-in's editor in a window of its own (needs an\n"
+    "                     X display)\n"
+    "  --angle DEGREES    set the \"Angle\" parameter (0 to 360) before the editor opens\n"
+    "  --screenshot FILE  write the editor's window to FILE (.png, or .jpg for JPEG)\n"
+    "                     once it has painted, and close\n"
+    "  --help, --version\n"
+    "\n"
+    "Options go in any order, as --angle 90 or --angle=90. Exit status: 0 when the\n"
+    "plug-in loaded and closed, 1 when it could not be loaded or created, 2 for a\n"
+    "wrong command line.\n";
 
-#ifdef ZELK_HOST_EDITOR
-// Degrees from 0 to 360, nothing else.
-bool ParseAngle(const char* text, float& angle) {
-  char* end = nullptr;
-  angle = std::strtof(text, &end);
-  return end != text && *end == '\0' && angle >= 0.0f && angle <= 360.0f;
-}
+struct THostCommand {
+  bool Editor = false;
+  std::optional<float> Angle;
+  std::optional<std::string> ScreenshotPath;
+  std::string PluginPath;
+};
 
-int RunEditorCommand(int argc, char** argv) {
-  zelk::host::TEditorOptions options;
-  for (int index = 2; index < argc; ++index) {
-    const std::string_view argument = argv[index];
-    if (argument == "--angle" && index + 1 < argc) {
-      float angle = 0.0f;
-      if (!ParseAngle(argv[++index], angle)) return Usage();
-      options.Angle = angle;
-    } else if (argument == "--screenshot" && index + 1 < argc) {
-      options.ScreenshotPath = argv[++index];
-    } else if (options.PluginPath.empty() && !argument.starts_with("--")) {
-      options.PluginPath = argument;
-    } else {
-      return Usage();
-    }
+THostCommand ParseHostCommand(const zelk::tools::TCommandLine& line) {
+  THostCommand command;
+  command.Editor = line.Has("--editor");
+  if (const auto angle = line.Value("--angle")) {
+    command.Angle = static_cast<float>(zelk::tools::ParseDegrees(*angle, "--angle"));
   }
-  if (options.PluginPath.empty()) return Usage();
-  return zelk::host::RunEditor(options);
-}
+  command.ScreenshotPath = line.Value("--screenshot");
+#ifdef ZELK_HOST_EDITOR
+  if (command.ScreenshotPath &&
+      zelk::artwork::PictureFileFormatOf(*command.ScreenshotPath) == zelk::artwork::TPictureFileFormat::pfNone) {
+    throw zelk::tools::TUsageError{"--screenshot expects a .png or .jpg file name, got '" + *command.ScreenshotPath +
+                                   "'"};
+  }
 #endif
+  if (!command.Editor && (command.Angle || command.ScreenshotPath)) {
+    throw zelk::tools::TUsageError{"--angle and --screenshot belong to --editor"};
+  }
+  if (line.Operands().size() != 1) {
+    throw zelk::tools::TUsageError{line.Operands().empty() ? "give the plug-in file" : "give one plug-in file"};
+  }
+  command.PluginPath = line.Operands().front();
+  return command;
+}
+
+int Run(const THostCommand& command) {
+  if (!command.Editor) return Inspect(command.PluginPath);
+#ifdef ZELK_HOST_EDITOR
+  zelk::host::TEditorOptions options;
+  options.PluginPath = command.PluginPath;
+  options.Angle = command.Angle;
+  options.ScreenshotPath = command.ScreenshotPath;
+  return zelk::host::RunEditor(options);
+#else
+  std::fprintf(stderr, "zelk-host: this build has no editor window (it needs Xlib and libpng)\n");
+  return 1;
+#endif
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && std::string_view(argv[1]) == "--editor") {
-#ifdef ZELK_HOST_EDITOR
-    return RunEditorCommand(argc, argv);
-#else
-    std::fprintf(stderr, "zelk-host: this build has no editor window (it needs Xlib and libpng)\n");
-    return 1;
-#endif
+  try {
+    const zelk::tools::TCommandLine line(std::vector<std::string>(argv + 1, argv + argc),
+                                         {{"--editor", false}, {"--angle", true}, {"--screenshot", true}});
+    if (const auto status = zelk::tools::AnswerHelpOrVersion(line, "zelk-host", kUsage)) return *status;
+    return Run(ParseHostCommand(line));
+  } catch (const zelk::tools::TUsageError& error) {
+    return zelk::tools::ReportUsageError("zelk-host", error);
   }
-  if (argc != 2) return Usage();
-  return Inspect(argv[1]);
 }

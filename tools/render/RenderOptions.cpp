@@ -1,119 +1,88 @@
 #include "tools/render/RenderOptions.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
-
 namespace zelk::render {
 
 namespace {
-
-double ParseAngle(const std::string& text, const std::string& option) {
-  char* end = nullptr;
-  errno = 0;
-  const double degrees = std::strtod(text.c_str(), &end);
-  if (text.empty() || end != text.c_str() + text.size() || errno != 0 || !std::isfinite(degrees)) {
-    throw TUsageError{option + " expects degrees, got '" + text + "'"};
-  }
-  if (degrees < 0.0 || degrees > 360.0) {
-    throw TUsageError{option + " " + text + " is outside 0 to 360 degrees"};
-  }
-  return degrees;
-}
-
-int32_t ParseBlockSize(const std::string& text) {
-  char* end = nullptr;
-  errno = 0;
-  const long long frames = std::strtoll(text.c_str(), &end, 10);
-  if (text.empty() || end != text.c_str() + text.size() || errno != 0 || frames < 1 || frames > kMaxBlockSize) {
-    throw TUsageError{"--block expects a frame count from 1 to " + std::to_string(kMaxBlockSize) + ", got '" +
-                      text + "'"};
-  }
-  return static_cast<int32_t>(frames);
-}
 
 void ParseSweep(const std::string& text, TRenderOptions& options) {
   const size_t colon = text.find(':');
   if (colon == std::string::npos) {
     throw TUsageError{"--sweep expects FROM:TO in degrees, got '" + text + "'"};
   }
-  options.FromAngle = ParseAngle(text.substr(0, colon), "--sweep");
-  options.ToAngle = ParseAngle(text.substr(colon + 1), "--sweep");
+  options.FromAngle = tools::ParseDegrees(text.substr(0, colon), "--sweep");
+  options.ToAngle = tools::ParseDegrees(text.substr(colon + 1), "--sweep");
   options.Sweep = true;
 }
 
 }  // namespace
 
 TRenderOptions ParseRenderOptions(const std::vector<std::string>& arguments) {
+  const tools::TCommandLine line(arguments, {{"--angle", true},
+                                             {"--sweep", true},
+                                             {"--block", true},
+                                             {"--plugin", true},
+                                             {"--format", true}});
   TRenderOptions options;
-  std::vector<std::string> files;
-  bool angleGiven = false;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    std::string argument = arguments[i];
-    std::string value;
-    bool hasInlineValue = false;
-    if (argument.rfind("--", 0) == 0 && argument.find('=') != std::string::npos) {
-      value = argument.substr(argument.find('=') + 1);
-      argument = argument.substr(0, argument.find('='));
-      hasInlineValue = true;
-    }
-    auto takeValue = [&]() -> std::string {
-      if (hasInlineValue) {
-        return value;
-      }
-      if (i + 1 >= arguments.size()) {
-        throw TUsageError{argument + " needs a value"};
-      }
-      return arguments[++i];
-    };
-    if (argument == "--help" || argument == "-h") {
-      options.ShowHelp = true;
-    } else if (argument == "--angle") {
-      options.FromAngle = options.ToAngle = ParseAngle(takeValue(), "--angle");
-      angleGiven = true;
-    } else if (argument == "--sweep") {
-      ParseSweep(takeValue(), options);
-    } else if (argument == "--block") {
-      options.BlockSize = ParseBlockSize(takeValue());
-    } else if (argument == "--plugin") {
-      options.PluginPath = takeValue();
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      throw TUsageError{"unknown option '" + argument + "'"};
-    } else {
-      files.push_back(argument);
-    }
-  }
-  if (angleGiven && options.Sweep) {
+  options.ShowHelp = line.WantsHelp();
+  options.ShowVersion = line.WantsVersion();
+  if (options.ShowHelp || options.ShowVersion) return options;
+  if (line.Has("--angle") && line.Has("--sweep")) {
     throw TUsageError{"--angle and --sweep exclude each other"};
   }
+  if (const auto angle = line.Value("--angle")) {
+    options.FromAngle = options.ToAngle = tools::ParseDegrees(*angle, "--angle");
+  }
+  if (const auto sweep = line.Value("--sweep")) ParseSweep(*sweep, options);
+  if (const auto block = line.Value("--block")) {
+    options.BlockSize = static_cast<int32_t>(tools::ParseInteger(*block, "--block", 1, kMaxBlockSize));
+  }
+  options.PluginPath = line.Value("--plugin").value_or("");
+  options.OutputFormat = line.Value("--format").value_or("");
+  const std::vector<std::string>& files = line.Operands();
   if (files.size() == 2) {
     options.InputPath = files[0];
     options.OutputPath = files[1];
-  } else if (!files.empty() && !options.ShowHelp) {
+  } else if (!files.empty()) {
     throw TUsageError{"give both an input and an output file, or none for the demo"};
   }
   return options;
 }
 
 std::string UsageText() {
-  return "usage: zelk-render [--angle DEG | --sweep FROM:TO] [--block N] [--plugin FILE] [IN.wav OUT.wav]\n"
+  return "usage: zelk-render [--angle DEG | --sweep FROM:TO] [--block N] [--format NAME] [--plugin FILE]\n"
+         "                   [IN OUT]\n"
          "\n"
          "Turns the stereo image of a two-channel audio file by running it through the\n"
          "Zelk Vorlan plug-in, loaded through its entry point the way a host loads it.\n"
          "\n"
-         "  --angle DEG       fixed angle, 0 to 360 degrees (default 90; 360 passes the\n"
-         "                    signal unchanged, 180 swaps the channels, inverting one)\n"
+         "The angle runs over half a turn of the stereo image across 0 to 360 degrees,\n"
+         "so 360, not 0, leaves the sound unchanged (L, R: the input's channels):\n"
+         "    360  unchanged\n"
+         "    180  channels swapped, one inverted: left = R, right = -L\n"
+         "      0  both channels inverted: left = -L, right = -R\n"
+         "    270  mid/side-like: left = 0.707 (L + R), right = 0.707 (R - L)\n"
+         "     90  mid/side-like, inverted: left = 0.707 (R - L), right = -0.707 (L + R)\n"
+         "\n"
+         "  --angle DEG       fixed angle, 0 to 360 degrees (default 90)\n"
          "  --sweep FROM:TO   move the angle linearly from FROM to TO over the file,\n"
          "                    set once per block\n"
          "  --block N         frames per processing call (default 512)\n"
+         "  --format NAME     the output's format, whatever its name ends in: wav, aiff,\n"
+         "                    flac, ogg (Vorbis), opus, mp3, caf, w64, ... as far as\n"
+         "                    libsndfile writes it\n"
          "  --plugin FILE     the plug-in library (default: Zelk.so of this build tree)\n"
-         "  IN.wav OUT.wav    input and output; any format libsndfile reads. The output\n"
-         "                    keeps the input's sample format where its type allows,\n"
-         "                    32-bit float otherwise.\n"
+         "  IN OUT            input and output; any format libsndfile reads. The output's\n"
+         "                    format follows its name (.wav, .flac, .ogg, ...); names\n"
+         "                    libsndfile cannot write are refused. It keeps the input's\n"
+         "                    sample format where the format allows, 32-bit float or the\n"
+         "                    format's own coding otherwise.\n"
+         "  --help, --version\n"
          "\n"
-         "Without files, a built-in stereo test signal (a 440 Hz tone on the left, a\n"
-         "660 Hz tone at half the level on the right, 48 kHz) is rendered into the\n"
-         "build tree as zelk-demo.wav, beside its input zelk-demo-in.wav.\n";
+         "Options go in any order, as --angle 90 or --angle=90. Without files, a\n"
+         "built-in stereo test signal (a 440 Hz tone on the left, a 660 Hz tone at half\n"
+         "the level on the right, 48 kHz) is rendered into the build tree as\n"
+         "zelk-demo.wav, beside its input zelk-demo-in.wav. The report ends with the\n"
+         "angle the audio ends at (\"ends at\").\n";
 }
 
 }  // namespace zelk::render

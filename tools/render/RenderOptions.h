@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/CommandLine.h"
+
 namespace zelk::render {
 
 inline constexpr double kDefaultAngle = 90.0;
@@ -21,12 +23,12 @@ struct TRenderOptions {
   std::string PluginPath;   // empty: the Zelk.so of the tool's build tree
   std::string InputPath;    // both empty: render the built-in demo signal
   std::string OutputPath;
+  std::string OutputFormat;  // --format: a format name; empty: the output's extension decides
   bool ShowHelp = false;
+  bool ShowVersion = false;
 };
 
-struct TUsageError {
-  std::string Message;
-};
+using tools::TUsageError;
 
 // Parses argv[1..]; throws TUsageError with a one-line reason when the
 // command line is malformed or a value is out of range.

@@ -98,7 +98,9 @@ TRenderResult RenderFile(const TRenderOptions& options, const std::string& plugi
   const TClock::time_point start = TClock::now();
   TSoundFileReader reader(options.InputPath);
   CheckStereo(reader, options.InputPath);
+  if (reader.Frames() == 0) throw TRenderError("'" + options.InputPath + "' has no audio (0 frames)");
   CheckDistinctFiles(options.InputPath, options.OutputPath);
+  const int outputFormat = ChooseOutputFormat(reader.Format(), options.OutputPath, options.OutputFormat);
 
   host::THostSession session;
   if (!session.Open(pluginPath, {static_cast<float>(reader.Format().SampleRate), options.BlockSize})) {
@@ -110,7 +112,7 @@ TRenderResult RenderFile(const TRenderOptions& options, const std::string& plugi
   result.EffectName = EffectText(session, effGetEffectName);
   result.VendorName = EffectText(session, effGetVendorString);
   result.InputFormat = reader.Format();
-  result.OutputFormat = ChooseOutputFormat(reader.Format(), options.OutputPath);
+  result.OutputFormat = outputFormat;
   TSoundFileWriter writer(options.OutputPath, {result.OutputFormat, 2, reader.Format().SampleRate});
 
   TBlockBuffers buffers(options.BlockSize);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 
 namespace zelk::render {
 
@@ -15,15 +16,36 @@ std::string Lowercase(std::string text) {
   return text;
 }
 
-// The major format whose usual extension the path carries, or 0.
-int MajorFormatForExtension(const std::string& path) {
-  std::string extension = Lowercase(std::filesystem::path(path).extension().string());
-  if (extension.empty()) {
-    return 0;
-  }
-  extension.erase(0, 1);
-  if (extension == "aif") {
-    extension = "aiff";
+// A container and, for the containers that hold one coding only, that coding.
+struct TContainer {
+  int Major = 0;
+  int Coding = 0;  // 0: choose by the input
+};
+
+// Names people give formats that libsndfile lists under another extension
+// (or under none), and the coding each of them implies.
+struct TFormatAlias {
+  const char* Name;
+  TContainer Container;
+};
+constexpr TFormatAlias kFormatAliases[] = {
+    {"wav", {SF_FORMAT_WAV, 0}},
+    {"wave", {SF_FORMAT_WAV, 0}},
+    {"aif", {SF_FORMAT_AIFF, 0}},
+    {"aifc", {SF_FORMAT_AIFF, 0}},
+    {"ogg", {SF_FORMAT_OGG, SF_FORMAT_VORBIS}},
+    {"oga", {SF_FORMAT_OGG, SF_FORMAT_VORBIS}},
+    {"vorbis", {SF_FORMAT_OGG, SF_FORMAT_VORBIS}},
+    {"opus", {SF_FORMAT_OGG, SF_FORMAT_OPUS}},
+    {"mp3", {SF_FORMAT_MPEG, SF_FORMAT_MPEG_LAYER_III}},
+};
+
+// The container a format name or file extension (without its dot) names,
+// or Major 0 when none does.
+TContainer ContainerNamed(const std::string& name) {
+  const std::string lowercase = Lowercase(name);
+  for (const TFormatAlias& alias : kFormatAliases) {
+    if (lowercase == alias.Name) return alias.Container;
   }
   int count = 0;
   sf_command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof(count));
@@ -33,11 +55,9 @@ int MajorFormatForExtension(const std::string& path) {
     SF_FORMAT_INFO info{};
     info.format = index;
     sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &info, sizeof(info));
-    if (info.extension != nullptr && extension == info.extension) {
-      return info.format;
-    }
+    if (info.extension != nullptr && lowercase == info.extension) return {info.format, 0};
   }
-  return 0;
+  return {};
 }
 
 bool IsWritable(int format, const TSoundFormat& shape) {
@@ -64,22 +84,41 @@ std::string DescribeFormat(int format) {
          FormatName(SFC_GET_FORMAT_INFO, format & SF_FORMAT_SUBMASK);
 }
 
-int ChooseOutputFormat(const TSoundFormat& input, const std::string& outputPath) {
-  const int extensionMajor = MajorFormatForExtension(outputPath);
-  const int major = extensionMajor != 0 ? extensionMajor : input.Format & SF_FORMAT_TYPEMASK;
-  for (int candidate : {major | (input.Format & SF_FORMAT_SUBMASK), major | SF_FORMAT_FLOAT}) {
-    if (IsWritable(candidate, input)) {
-      return candidate;
+int ChooseOutputFormat(const TSoundFormat& input, const std::string& outputPath, const std::string& formatName) {
+  const std::string extension = std::filesystem::path(outputPath).extension().string();
+  const std::string name = !formatName.empty() ? formatName : extension.empty() ? "" : extension.substr(1);
+  TContainer container{input.Format & SF_FORMAT_TYPEMASK, 0};
+  if (!name.empty()) {
+    container = ContainerNamed(name);
+    if (container.Major == 0) {
+      throw TSoundFileError(
+          (formatName.empty() ? "'" + outputPath + "': '" + extension + "' names" : "--format '" + formatName + "' names") +
+          " no sound file format libsndfile writes (give --format wav, flac, ogg, aiff, ...)");
     }
   }
-  return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+  const int candidates[] = {container.Coding, input.Format & SF_FORMAT_SUBMASK, SF_FORMAT_FLOAT, SF_FORMAT_PCM_24,
+                            SF_FORMAT_PCM_16};
+  for (int coding : candidates) {
+    if (coding != 0 && IsWritable(container.Major | coding, input)) return container.Major | coding;
+    if (container.Coding != 0) break;  // a one-coding container takes nothing else
+  }
+  throw TSoundFileError("cannot write '" + outputPath + "': this libsndfile has no writer for " +
+                        FormatName(SFC_GET_FORMAT_INFO, container.Major) +
+                        (container.Coding != 0 ? ", " + FormatName(SFC_GET_FORMAT_INFO, container.Coding) : "") +
+                        " at " + std::to_string(input.Channels) + " channels, " + std::to_string(input.SampleRate) +
+                        " Hz");
 }
 
 TSoundFileReader::TSoundFileReader(const std::string& path) : m_Path(path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) throw TSoundFileError("'" + path + "' does not exist");
+  if (std::filesystem::is_directory(path, error)) throw TSoundFileError("'" + path + "' is a folder, not a sound file");
   SF_INFO info{};
   m_File = sf_open(path.c_str(), SFM_READ, &info);
   if (m_File == nullptr) {
-    throw TSoundFileError("cannot read '" + path + "': " + sf_strerror(nullptr));
+    const bool opens = std::ifstream(path, std::ios::binary).is_open();
+    throw TSoundFileError(opens ? "'" + path + "' is no sound file libsndfile reads"
+                                : "'" + path + "' cannot be opened (no permission to read it?)");
   }
   m_Format = {info.format, info.channels, info.samplerate};
   m_Frames = info.frames;

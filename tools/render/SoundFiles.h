@@ -25,10 +25,13 @@ struct TSoundFormat {
 // "WAV (Microsoft), Signed 16 bit PCM" and the like.
 std::string DescribeFormat(int format);
 
-// The input's subtype in the container named by the output's extension (the
-// input's container when the extension is unknown); 32-bit float where that
-// pair is not writable, in WAV as the last resort.
-int ChooseOutputFormat(const TSoundFormat& input, const std::string& outputPath);
+// The output's format: the container that formatName names, or the output
+// path's extension when formatName is empty (the input's container when the
+// path has no extension); in it the input's sample format where the
+// container takes it, else 32-bit float, 24- or 16-bit PCM, else the
+// container's own coding (Vorbis, Opus, MP3). Throws TSoundFileError when
+// the name is no format, or one this libsndfile cannot write.
+int ChooseOutputFormat(const TSoundFormat& input, const std::string& outputPath, const std::string& formatName = "");
 
 class TSoundFileReader {
  public:

@@ -65,8 +65,7 @@ void PrintReport(const TRenderOptions& options, const std::string& pluginPath, c
   }
   std::printf("\n");
   if (options.Sweep) {
-    std::printf("  %-10s swept from %g to %g degrees, set per block (last block at %.2f)\n", "angle", options.FromAngle,
-                options.ToAngle, result.LastAngle);
+    std::printf("  %-10s swept from %g to %g degrees, set per block\n", "angle", options.FromAngle, options.ToAngle);
   } else {
     std::printf("  %-10s %g degrees\n", "angle", options.FromAngle);
   }
@@ -82,6 +81,8 @@ void PrintReport(const TRenderOptions& options, const std::string& pluginPath, c
     std::printf(" (%.0fx real time)", seconds / result.TotalSeconds);
   }
   std::printf("\n");
+  // Last, in a fixed form: scripts/demo reads it for the editor picture.
+  std::printf("  %-10s %g degrees\n", "ends at", result.LastAngle);
 }
 
 int Run(int argc, char** argv) {
@@ -89,11 +90,14 @@ int Run(int argc, char** argv) {
   try {
     options = ParseRenderOptions(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const TUsageError& error) {
-    std::fprintf(stderr, "zelk-render: %s (see --help)\n", error.Message.c_str());
-    return 2;
+    return zelk::tools::ReportUsageError("zelk-render", error);
   }
   if (options.ShowHelp) {
     std::fputs(UsageText().c_str(), stdout);
+    return 0;
+  }
+  if (options.ShowVersion) {
+    std::printf("%s\n", zelk::tools::VersionLine("zelk-render").c_str());
     return 0;
   }
   const fs::path buildDirectory = BuildDirectory(argv[0]);

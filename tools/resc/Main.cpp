@@ -25,6 +25,7 @@
 #include "resources/TextFormCompiler.h"
 #include "resources/TextFormPrinter.h"
 #include "runtime/Text.h"
+#include "tools/common/CommandLine.h"
 #include "tools/resc/CppTable.h"
 #include "tools/resc/StoredPictures.h"
 
@@ -40,29 +41,33 @@ struct TOptions {
   std::string DepFile;
 };
 
-[[noreturn]] void Usage() {
-  std::fputs(
-      "usage: zelk-resc compile INPUT.zres -o OUTPUT.bin [--depfile FILE]\n"
-      "       zelk-resc dump INPUT.bin [-o OUTPUT.zres]\n"
-      "       zelk-resc cpp -o OUTPUT.cpp [--depfile FILE] INPUT.zres...\n",
-      stderr);
-  std::exit(2);
-}
+const char kUsage[] =
+    "usage: zelk-resc compile INPUT.zres -o OUTPUT.bin [--depfile FILE]\n"
+    "       zelk-resc dump INPUT.bin [-o OUTPUT.zres]\n"
+    "       zelk-resc cpp -o OUTPUT.cpp [--depfile FILE] INPUT.zres...\n"
+    "\n"
+    "The component resource compiler: compile turns a text form into its binary\n"
+    "stream, dump turns a binary stream back into text, cpp writes the built-in\n"
+    "resource table of the given text forms as C++ source.\n"
+    "\n"
+    "  -o FILE            the output\n"
+    "  --depfile FILE     also write the files the output depends on (make syntax)\n"
+    "  --help, --version\n";
 
-TOptions ParseArguments(int argc, char** argv) {
-  if (argc < 2) Usage();
+using zelk::tools::TUsageError;
+
+TOptions ParseArguments(const zelk::tools::TCommandLine& line) {
   TOptions options;
-  options.Mode = argv[1];
-  for (int i = 2; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if ((argument == "-o" || argument == "--depfile") && i + 1 < argc) {
-      (argument == "-o" ? options.Output : options.DepFile) = argv[++i];
-    } else if (!argument.empty() && argument[0] == '-') {
-      Usage();
-    } else {
-      options.Inputs.push_back(argument);
-    }
+  if (line.Operands().empty()) throw TUsageError{"give a command: compile, dump or cpp"};
+  options.Mode = line.Operands().front();
+  options.Inputs.assign(line.Operands().begin() + 1, line.Operands().end());
+  options.Output = line.Value("-o").value_or("");
+  options.DepFile = line.Value("--depfile").value_or("");
+  if (options.Mode != "compile" && options.Mode != "dump" && options.Mode != "cpp") {
+    throw TUsageError{"unknown command '" + options.Mode + "' (compile, dump or cpp)"};
   }
+  if (options.Mode != "cpp" && options.Inputs.size() != 1) throw TUsageError{options.Mode + " takes one input file"};
+  if (options.Mode != "dump" && options.Output.empty()) throw TUsageError{options.Mode + " needs -o OUTPUT"};
   return options;
 }
 
@@ -130,7 +135,6 @@ std::string DepFileText(const std::string& target, const std::vector<std::string
 }
 
 void Compile(const TOptions& options) {
-  if (options.Inputs.size() != 1 || options.Output.empty()) Usage();
   std::vector<std::string> dependencies{options.Inputs[0]};
   const std::vector<uint8_t> bytes = CompileFile(options.Inputs[0], dependencies);
   WriteFile(options.Output, bytes.data(), bytes.size());
@@ -141,7 +145,6 @@ void Compile(const TOptions& options) {
 }
 
 void Dump(const TOptions& options) {
-  if (options.Inputs.size() != 1) Usage();
   const std::string text = zelk::PrintComponentStream(ReadFile(options.Inputs[0]));
   if (options.Output.empty()) {
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -151,7 +154,6 @@ void Dump(const TOptions& options) {
 }
 
 void EmitTable(const TOptions& options) {
-  if (options.Output.empty()) Usage();
   std::vector<TCompiledResource> resources;
   std::vector<std::string> dependencies;
   for (const std::string& input : options.Inputs) {
@@ -173,7 +175,15 @@ void EmitTable(const TOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const TOptions options = ParseArguments(argc, argv);
+  TOptions options;
+  try {
+    const zelk::tools::TCommandLine line(std::vector<std::string>(argv + 1, argv + argc),
+                                         {{"-o", true}, {"--depfile", true}});
+    if (const auto status = zelk::tools::AnswerHelpOrVersion(line, "zelk-resc", kUsage)) return *status;
+    options = ParseArguments(line);
+  } catch (const TUsageError& error) {
+    return zelk::tools::ReportUsageError("zelk-resc", error);
+  }
   // The picture loaders and the compressors for picture() values.
   zelk::InitializeDIBLibrary();
   int result = 0;
@@ -182,10 +192,8 @@ int main(int argc, char** argv) {
       Compile(options);
     } else if (options.Mode == "dump") {
       Dump(options);
-    } else if (options.Mode == "cpp") {
-      EmitTable(options);
     } else {
-      Usage();
+      EmitTable(options);
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "zelk-resc: %s\n", error.what());

@@ -24,11 +24,27 @@ const TClassInfo& TFmZelk::StaticClass() {
 
 void TFmZelk::ZelkChange(TObject*) {
   if (Module == nullptr || Zelk == nullptr) return;
-  Module->SetParameterAutomated(0, static_cast<float>(Zelk->Position()));
+  Module->SetParameterAutomated(0, static_cast<float>(Zelk->ExactPosition()));
+}
+
+void TFmZelk::ZelkBeginGesture(TObject*) {
+  if (Module != nullptr) Module->BeginGesture(0);
+}
+
+void TFmZelk::ZelkEndGesture(TObject*) {
+  if (Module != nullptr) Module->EndGesture(0);
 }
 
 void TFmZelk::ShowAngle(float degrees) {
-  if (Zelk != nullptr) Zelk->SetPositionWithoutChange(KnobPositionForAngle(degrees));
+  if (Zelk == nullptr || static_cast<float>(Zelk->ExactPosition()) == degrees) return;
+  Zelk->SetPositionWithoutChange(KnobPositionForAngle(degrees));
+}
+
+void TFmZelk::ConnectKnob() {
+  if (Zelk == nullptr) return;
+  Zelk->OnBeginGesture = TNotifyEvent::Bind<&TFmZelk::ZelkBeginGesture>(this);
+  Zelk->OnEndGesture = TNotifyEvent::Bind<&TFmZelk::ZelkEndGesture>(this);
+  if (Zelk->DIBTabOrder() < 0) Zelk->SetDIBTabOrder(0);
 }
 
 void RegisterEditorClasses() {

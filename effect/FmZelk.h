@@ -34,8 +34,14 @@ class TFmZelk : public TForm {
   // 0, stored, reported to the host and applied to the sound.
   void ZelkChange(TObject* Sender);
   // Moves the knob to show degrees (rounded to a whole degree, 360 as 359)
-  // without firing OnChange: nothing is written or reported.
+  // without firing OnChange: nothing is written or reported. A knob already
+  // at exactly that angle (a fine step's fraction) stays as it is.
   void ShowAngle(float degrees);
+  // The knob's gestures become the module's edit gestures on the angle, so
+  // that hosts record touch automation; Tab reaches the knob's keys.
+  void ConnectKnob();
+  void ZelkBeginGesture(TObject* Sender);
+  void ZelkEndGesture(TObject* Sender);
 };
 
 // Registers the classes the editor's resource names that the libraries

@@ -48,6 +48,7 @@ enum class TWindowEventKind : uint8_t {
   ekMouseDown,    // Point, Button
   ekMouseUp,      // Point, Button
   ekMouseLeave,   // the pointer left the window (not sent while it holds the capture)
+  ekMouseWheel,   // Point, WheelDelta: a turn of the wheel over the window (or the capturing one)
   ekKeyDown,      // Code: virtual key (KeyCodes.h), to the focused window
   ekKeyUp,        // Code: virtual key
   ekChar,         // Code: the character typed, a UTF-16 code unit
@@ -65,6 +66,7 @@ struct TWindowEvent {
   TMouseButton Button = TMouseButton::mbLeft;
   uint32_t Modifiers = 0;  // TModifierFlag, input events
   uint32_t Code = 0;
+  int32_t WheelDelta = 0;  // ekMouseWheel: 120 per notch, positive away from the user
 };
 
 // Receives the events of the windows created for it. It must stay alive

@@ -183,6 +183,9 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  // A turn of the wheel (kWheelDelta per notch, positive away from the
+  // user) over the control; true when the control used it.
+  virtual bool MouseWheel(TShiftState shift, int32_t wheelDelta, int32_t x, int32_t y) { return false; }
   void Notification(TComponent* component, TOperation operation) override;
   // Asks the parent to align its controls again when this one is aligned.
   void RequestAlign();
@@ -200,6 +203,7 @@ class TControl : public TComponent {
   void WMMouseMove(TMessage& message);
   void WMButtonDown(TMessage& message);
   void WMButtonUp(TMessage& message);
+  void WMMouseWheel(TMessage& message);
   void CMHitTest(TMessage& message) { message.Result = htClient; }
   void CMEnabledChanged(TMessage& message) { Invalidate(); }
   void CMColorChanged(TMessage& message) { Invalidate(); }

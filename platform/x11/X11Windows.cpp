@@ -27,6 +27,8 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 // Paint handlers that keep invalidating their own window would never let
 // Pump return.
 constexpr int kMostPaintRounds = 16;
+// One notch of the wheel, as the window seam counts it.
+constexpr int32_t kWheelNotch = 120;
 // More update rectangles than this are painted as their bounds.
 constexpr size_t kMostPaintRectangles = 8;
 // Message-only windows get ids above every X resource id (29 bits).
@@ -347,8 +349,13 @@ struct TX11WindowSystem::TState {
         button = TMouseButton::mbRight;
         flag = mfRightButton;
         break;
+      case Button4:
+      case Button5:
+        // The wheel: each notch is a press and a release; the press counts.
+        if (event.type == ButtonPress) Wheel(id, event, event.button == Button4 ? kWheelNotch : -kWheelNotch);
+        return;
       default:
-        return;  // wheel and extra buttons
+        return;  // extra buttons
     }
     const bool press = event.type == ButtonPress;
     // Keys go to a plug-in's window only once it is clicked.
@@ -356,6 +363,15 @@ struct TX11WindowSystem::TState {
     const uint32_t modifiers = press ? ModifiersOf(event.state) | flag : ModifiersOf(event.state) & ~flag;
     Pointer(id, press ? TWindowEventKind::ekMouseDown : TWindowEventKind::ekMouseUp, event.x, event.y, event.x_root,
             event.y_root, button, modifiers);
+  }
+
+  void Wheel(TNativeWindow id, const XButtonEvent& event, int32_t delta) {
+    TWindowEvent wheel;
+    wheel.Kind = TWindowEventKind::ekMouseWheel;
+    wheel.Point = {event.x, event.y};
+    wheel.WheelDelta = delta;
+    wheel.Modifiers = ModifiersOf(event.state);
+    Deliver(id, wheel);
   }
 
   void Pointer(TNativeWindow id, TWindowEventKind kind, int x, int y, int rootX, int rootY, TMouseButton button,

@@ -30,6 +30,7 @@ TAbstractDIBDial::TAbstractDIBDial(TComponent* owner) : TCustomDIBControl(owner)
   SetAutoSize(true);
   SetRepeatEnabled(true);
   SetRepeatInterval(50);
+  SetControlStyle(ControlStyle() | csDoubleClicks);  // a double click resets
 }
 
 TAbstractDIBDial::~TAbstractDIBDial() {
@@ -144,7 +145,17 @@ void TAbstractDIBDial::SetVerticalPixelsPerPosition(long double value) {
   verticalPixelsPerPosition_ = value;
 }
 
-void TAbstractDIBDial::PositionChanged() { Invalidate(); }
+void TAbstractDIBDial::PositionChanged() {
+  Invalidate();
+  if (!OnValueHint) return;
+  std::string text;
+  OnValueHint(this, text);
+  SetHint(std::move(text));
+}
+
+// The toolkit has no hint window of its own yet: the shown state and the
+// Hint text are what a hint window reads.
+void TAbstractDIBDial::ShowValueHint(bool visible) { valueHintShown_ = visible; }
 
 void TAbstractDIBDial::SettingsChanged(TObject*) { Invalidate(); }
 
@@ -229,6 +240,7 @@ void TAbstractDIBDial::CancelMouseGesture() {
   RepeatTimer()->SetEnabled(false);
   if (dragging_) {
     dragging_ = false;
+    ShowValueHint(false);
     Invalidate();
   }
   EndGesture();
@@ -283,6 +295,7 @@ void TAbstractDIBDial::MouseDown(TMouseButton button, TShiftState shift, int32_t
   if (zone == TDIBDialHitZone::hzDrag) {
     if (IsRepeating()) StopRepeat();
     dragging_ = true;
+    ShowValueHint(true);
     Invalidate();
     return;
   }
@@ -308,6 +321,7 @@ void TAbstractDIBDial::MouseUp(TMouseButton button, TShiftState shift, int32_t x
   if (button != TMouseButton::mbLeft) return;
   if (dragging_) {
     dragging_ = false;
+    ShowValueHint(false);
     Invalidate();
   }
   EndGesture();

@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "controls/DIBControl.h"
 #include "controls/DIBDialGeometry.h"
@@ -37,6 +38,10 @@ inline constexpr int32_t kDialKeyPage = 15;
 // The wheel's and the drag's finer steps with Shift.
 inline constexpr double kDialFineWheelStep = 0.1;
 inline constexpr double kDialFineDragFactor = 0.25;
+
+// Asks for the text that shows the dial's value (the value as its user
+// reads it, "90.0 °").
+using TDIBDialHintEvent = TEvent<void(TObject* Sender, std::string& Text)>;
 
 class TAbstractDIBDial : public TCustomDIBControl {
   ZELK_CLASS(TAbstractDIBDial, TCustomDIBControl)
@@ -111,6 +116,9 @@ class TAbstractDIBDial : public TCustomDIBControl {
   // its last.
   TNotifyEvent OnBeginGesture;
   TNotifyEvent OnEndGesture;
+  // Supplies the value's text, which the dial keeps as its Hint (shown
+  // after a hover) and shows while it is dragged.
+  TDIBDialHintEvent OnValueHint;
 
   // --- state and geometry ---
 
@@ -118,6 +126,8 @@ class TAbstractDIBDial : public TCustomDIBControl {
   bool Dragging() const { return dragging_; }
   // Between OnBeginGesture and OnEndGesture.
   bool InGesture() const { return gestureOpen_; }
+  // The value's hint is shown because the dial is dragged.
+  bool ValueHintShown() const { return valueHintShown_; }
   // The pointer angle in degrees 0..359.
   virtual int32_t GetPointerAngle() = 0;
   // What a left press at (x, y) does.
@@ -143,8 +153,12 @@ class TAbstractDIBDial : public TCustomDIBControl {
  protected:
   virtual TCustomDIBDialPointerAngles* CreatePointerAngles() = 0;
   virtual TCustomDIBDialPointerOpacities* CreatePointerOpacities() = 0;
-  // Called by every Position write before OnChange; invalidates.
+  // Called by every Position write before OnChange; invalidates and
+  // brings the value's hint up to date.
   virtual void PositionChanged();
+  // Shows or hides the value's hint near the dial while it is dragged: the
+  // one place where the dial meets the toolkit's hint window.
+  virtual void ShowValueHint(bool visible);
   // The settings objects' change notification; invalidates.
   virtual void SettingsChanged(TObject* sender);
   // Creates the settings objects through the two factories above.
@@ -204,6 +218,7 @@ class TAbstractDIBDial : public TCustomDIBControl {
   double exactPosition_ = 0;
   int32_t defaultPosition_ = 0;
   bool gestureOpen_ = false;
+  bool valueHintShown_ = false;
   // Shift's slow drag: its anchor value and the last direction angle seen.
   bool fineDrag_ = false;
   double fineDragStart_ = 0;

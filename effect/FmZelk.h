@@ -8,6 +8,8 @@
 // editor hosting. Host's user-interface thread only.
 #pragma once
 
+#include <string>
+
 #include "toolkit/Form.h"
 
 namespace zelk {
@@ -42,6 +44,8 @@ class TFmZelk : public TForm {
   void ConnectKnob();
   void ZelkBeginGesture(TObject* Sender);
   void ZelkEndGesture(TObject* Sender);
+  // The knob's hint: the angle as hosts print it, "90.0 °".
+  void ZelkValueHint(TObject* Sender, std::string& Text);
 };
 
 // Registers the classes the editor's resource names that the libraries

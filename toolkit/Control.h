@@ -62,6 +62,7 @@ enum TControlStyleFlag : uint32_t {
   csOpaque = 1u << 3,           // paints all its rectangle; its parent need not paint under it
   csNoDesignVisible = 1u << 4,  // hidden at design time
   csNoStdEvents = 1u << 5,      // mouse and key events (OnMouseDown, OnKeyDown...) do not fire
+  csDoubleClicks = 1u << 6,     // hears a quick second left press as wmLButtonDblClk, else as a press
 };
 
 using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;

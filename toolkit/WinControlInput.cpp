@@ -207,10 +207,30 @@ void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
   } else if (event.Kind == TWindowEventKind::ekMouseWheel) {
     Perform(wmMouseWheel, WheelWParam(keys, event.WheelDelta), PointToLParam(point));
   } else {
+    if (event.Kind == TWindowEventKind::ekMouseDown && !Focused() && ClickTakesKeys(point)) {
+      Windows().SetFocus(handle_);
+    }
     uint32_t code = ButtonMessage(event);
-    if (code == wmLButtonDown && IsDoubleClick(this, point)) code = wmLButtonDblClk;
+    if (code == wmLButtonDown && IsDoubleClick(this, point) && MouseTarget(point)->HasControlStyle(csDoubleClicks)) {
+      code = wmLButtonDblClk;
+    }
     Perform(code, keys, PointToLParam(point));
   }
+}
+
+// Controls that type text or want every key take the keyboard focus when
+// clicked; the others leave it with the host, whose keys (Return, Escape)
+// keep working after a click on a knob.
+TControl* TWinControl::MouseTarget(TPoint point) {
+  if (TControl* capture = InputState().Capture) return capture;
+  TControl* target = ControlAtPos(point, false);
+  return target != nullptr ? target : this;
+}
+
+bool TWinControl::ClickTakesKeys(TPoint point) {
+  TControl* target = MouseTarget(point);
+  const auto code = static_cast<uint32_t>(target->Perform(wmGetDlgCode));
+  return (code & (dlgcWantChars | dlgcWantAllKeys)) != 0;
 }
 
 void TWinControl::TrackMouse(TPoint point) {

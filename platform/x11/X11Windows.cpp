@@ -22,8 +22,11 @@ namespace zelk::platform {
 namespace {
 
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask |
-                            StructureNotifyMask;
+                            EnterWindowMask | LeaveWindowMask | FocusChangeMask | StructureNotifyMask;
+// Keys are selected only while a window of ours holds the focus: otherwise
+// X passes them on to the host's window, whose keys they are (Return and
+// Escape of its dialog), even with the pointer over the editor.
+constexpr long kKeyMask = KeyPressMask | KeyReleaseMask;
 // Paint handlers that keep invalidating their own window would never let
 // Pump return.
 constexpr int kMostPaintRounds = 16;
@@ -246,10 +249,20 @@ struct TX11WindowSystem::TState {
 
   // --- Focus ---
 
+  // Selects the keys of the window holding the focus, and of no other.
+  void SelectKeys(TNativeWindow id, bool keys) {
+    const TWindow* window = Find(id);
+    if (window == nullptr || window->Id == 0 || DisplayConnection == nullptr || ConnectionLost) return;
+    TErrorTrap trap;
+    XSelectInput(DisplayConnection, window->Id, keys ? kEventMask | kKeyMask : kEventMask);
+  }
+
   void MoveFocus(TNativeWindow id) {
     if (id == Focus) return;
     const TNativeWindow previous = Focus;
     Focus = id;
+    SelectKeys(previous, false);
+    SelectKeys(id, true);
     const TWindow* window = Find(id);
     if (window != nullptr && window->Id != 0 && DisplayConnection != nullptr && !ConnectionLost) {
       TErrorTrap trap;
@@ -358,8 +371,8 @@ struct TX11WindowSystem::TState {
         return;  // extra buttons
     }
     const bool press = event.type == ButtonPress;
-    // Keys go to a plug-in's window only once it is clicked.
-    if (press && Find(Focus) == nullptr) MoveFocus(id);
+    // A click leaves the keyboard focus where it is: the toolkit asks for it
+    // when the clicked control takes keys (SetFocus).
     const uint32_t modifiers = press ? ModifiersOf(event.state) | flag : ModifiersOf(event.state) & ~flag;
     Pointer(id, press ? TWindowEventKind::ekMouseDown : TWindowEventKind::ekMouseUp, event.x, event.y, event.x_root,
             event.y_root, button, modifiers);
@@ -430,6 +443,8 @@ struct TX11WindowSystem::TState {
   void MoveFocusFromServer(TNativeWindow id) {
     const TNativeWindow previous = Focus;
     Focus = id;
+    SelectKeys(previous, false);
+    SelectKeys(id, true);
     TWindowEvent event;
     event.Kind = TWindowEventKind::ekFocusOut;
     if (previous != 0) Deliver(previous, event);

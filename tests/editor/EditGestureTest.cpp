@@ -84,13 +84,17 @@ class EditGestures : public ::testing::Test {
 
 using TTrace = std::vector<std::string>;
 
-TEST_F(EditGestures, ADragIsOneGestureFromPressToRelease) {
+TEST_F(EditGestures, ADragIsOneGestureFromPressToReleaseShowingTheAngleAsAHint) {
   windows.PressMouse(Window(), kOnCap);
   EXPECT_EQ(Trace(), (TTrace{"begin"}));  // hosts show the touched parameter from the press on
   windows.MoveMouse(Window(), {kCentre.X + 60, kCentre.Y});
+  EXPECT_TRUE(form->Zelk->ValueHintShown());
+  EXPECT_EQ(form->Zelk->Hint(), "90.0 \u00B0");
   windows.MoveMouse(Window(), {kCentre.X, kCentre.Y + 60});
   windows.ReleaseMouse(Window(), {kCentre.X, kCentre.Y + 60});
   EXPECT_EQ(Trace(), (TTrace{"begin", "a90", "a180", "end"}));
+  EXPECT_FALSE(form->Zelk->ValueHintShown());
+  EXPECT_EQ(form->Zelk->Hint(), "180.0 \u00B0");  // for the hover
 }
 
 TEST_F(EditGestures, AHeldStepIsOneGestureOverItsRepeats) {

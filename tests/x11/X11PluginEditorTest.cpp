@@ -130,6 +130,31 @@ TEST_F(X11PluginEditor, ADragWithRealPointerEventsAutomatesAndTheHostTurnsTheKno
   session.Dispatch(effEditClose);
 }
 
+// X reports the wheel as buttons 4 (away from the user) and 5.
+TEST_F(X11PluginEditor, TheWheelTurnsTheKnobADegreeANotchAndADoubleClickResetsIt) {
+  if (!host->HasXTest()) GTEST_SKIP() << "the server has no XTest";
+  ASSERT_EQ(OpenEditor(), 1);
+  Idle();
+  host->MovePointer(parent, kCentre);
+  Idle();
+  for (const unsigned button : {4u, 4u, 4u, 5u}) {
+    host->PressButton(button);
+    host->ReleaseButton(button);
+  }
+  Idle();
+  EXPECT_EQ(session.GetParameter(0), 2.0f / 360.0f);
+  host->MovePointer(parent, {kCentre.X, kCentre.Y - 40});  // on the cap
+  for (int click = 0; click < 2; ++click) {
+    host->PressButton(1);
+    host->ReleaseButton(1);
+  }
+  Idle();
+  EXPECT_EQ(session.GetParameter(0), 0.0f);
+  ASSERT_FALSE(session.AutomationReports().empty());
+  EXPECT_EQ(session.AutomationReports().back().Value, 0.0f);
+  session.Dispatch(effEditClose);
+}
+
 TEST_F(X11PluginEditor, HundredOpenCloseCyclesLeaveTheServersResourcesWhereTheyWere) {
   if (!host->HasResourceCounts()) GTEST_SKIP() << "the server has no X-Resource extension";
   const platform::TServerResources before = host->CountResources();

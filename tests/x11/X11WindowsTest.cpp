@@ -223,11 +223,14 @@ TEST_F(X11Editor, RealPointerEventsReachTheFormAndADragKeepsThemOutsideIt) {
   EXPECT_EQ(windows.ErrorCount(), 0u) << windows.LastError();
 }
 
-// A click gives the window the keyboard focus; keys arrive as our virtual
-// keys with the character typed; leaving the window is told.
-TEST_F(X11Editor, AClickTakesTheFocusKeysArriveAndLeavingIsTold) {
+// A click leaves the keyboard focus with the host: its keys (Return,
+// Escape of a dialog) reach the host's window even with the pointer over
+// the editor. Given the focus, the window hears the keys as our virtual keys
+// with the character typed; leaving the window is told.
+TEST_F(X11Editor, AClickLeavesTheKeysToTheHostUntilTheWindowTakesTheFocus) {
   if (!host->HasXTest()) GTEST_SKIP() << "the server has no XTest";
   host->MovePointer(parent, {290, 295});
+  host->Focus(parent);
   TRecordingClient client;
   const TNativeWindow window = windows.CreateChild(parent, {0, 0, 100, 100}, client);
   windows.ShowWindow(window, true);
@@ -235,6 +238,15 @@ TEST_F(X11Editor, AClickTakesTheFocusKeysArriveAndLeavingIsTold) {
   host->MovePointer(parent, {50, 50});
   host->PressButton(1);
   host->ReleaseButton(1);
+  Idle();
+  for (const unsigned long key : {0xFF0Dul, 0xFF1Bul}) {  // Return, Escape
+    host->PressKey(key);
+    host->ReleaseKey(key);
+  }
+  Idle();
+  host->ServiceEvents();
+  EXPECT_EQ(host->KeysPressed, (std::vector<unsigned long>{0xFF0D, 0xFF1B}));
+  windows.SetFocus(window);
   Idle();
   host->PressKey('a');
   host->ReleaseKey('a');
@@ -265,7 +277,9 @@ TEST_F(X11Editor, AClickTakesTheFocusKeysArriveAndLeavingIsTold) {
         break;
     }
   }
-  EXPECT_EQ(seen, (std::vector<std::string>{"focus", "down 50,50", "keydown 65", "char a", "keyup 65", "leave"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"down 50,50", "focus", "keydown 65", "char a", "keyup 65", "leave"}));
+  host->ServiceEvents();
+  EXPECT_EQ(host->KeysPressed.size(), 2u);
   windows.DestroyWindow(window);
 }
 

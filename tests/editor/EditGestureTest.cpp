@@ -85,6 +85,7 @@ class EditGestures : public ::testing::Test {
 using TTrace = std::vector<std::string>;
 
 TEST_F(EditGestures, ADragIsOneGestureFromPressToReleaseShowingTheAngleAsAHint) {
+  windows.SetFocus(host);
   windows.PressMouse(Window(), kOnCap);
   EXPECT_EQ(Trace(), (TTrace{"begin"}));  // hosts show the touched parameter from the press on
   windows.MoveMouse(Window(), {kCentre.X + 60, kCentre.Y});
@@ -93,6 +94,7 @@ TEST_F(EditGestures, ADragIsOneGestureFromPressToReleaseShowingTheAngleAsAHint) 
   windows.MoveMouse(Window(), {kCentre.X, kCentre.Y + 60});
   windows.ReleaseMouse(Window(), {kCentre.X, kCentre.Y + 60});
   EXPECT_EQ(Trace(), (TTrace{"begin", "a90", "a180", "end"}));
+  EXPECT_EQ(windows.FocusWindow(), host);  // the keys stay with the host
   EXPECT_FALSE(form->Zelk->ValueHintShown());
   EXPECT_EQ(form->Zelk->Hint(), "180.0 \u00B0");  // for the hover
 }

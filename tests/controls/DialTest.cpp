@@ -307,11 +307,8 @@ TEST_F(DialTest, ShiftSlowsALinearDragToAQuarterFromWhereItChanged) {
   windows.MoveMouse(Window(), {10, 82});                        // 8 up: 48
   windows.MoveMouse(Window(), {10, 74}, platform::mfShift);  // 8 more at a quarter: 50
   windows.MoveMouse(Window(), {10, 72}, platform::mfShift);  // 2 more: 50.5, shown as 50
-  EXPECT_EQ(dial->ExactPosition(), 50.5);
-  windows.MoveMouse(Window(), {10, 70});  // full speed again: 2 up from 50
-  windows.ReleaseMouse(Window(), {10, 70});
+  windows.MoveMouse(Window(), {10, 70});                        // full speed again: 2 up from 50
   EXPECT_EQ(changes.Positions, (std::vector<int32_t>{48, 50, 50, 52}));
-  EXPECT_EQ(dial->ExactPosition(), 52.0);
 }
 
 TEST_F(DialTest, TemplatePropertiesFollowTheBaseInOrder) {

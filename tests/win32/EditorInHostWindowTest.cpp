@@ -106,16 +106,12 @@ TEST(EditorInHostWindow, OpensAsAChildTurnsWithTheMouseAndTheClassGoesWithTheLib
   EXPECT_EQ(hostwin::CaptureWindow(), 0u);
   EXPECT_FALSE(hostwin::NeedsPaint(container));
 
-  // The wheel, a notch away from the user: a degree up; a double click on
-  // the knob resets it.
+  // A wheel notch away from the user: a degree up; a double click resets.
   hostwin::PostHostMessage(container, hostwin::hmMouseWheel, hostwin::WheelParam(120, 0),
                            hostwin::ScreenPointParam(container, centre));
   hostwin::RunMessageLoop();
   EXPECT_EQ(effect->getParameter(effect, 0), 271 / 360.0f);
-  for (int click = 0; click < 2; ++click) {
-    post(hostwin::hmLButtonDown, centre, hostwin::hkLeftButton);
-    post(hostwin::hmLButtonUp, centre, 0);
-  }
+  for (int click = 0; click < 2; ++click) post(hostwin::hmLButtonDown, centre, 1), post(hostwin::hmLButtonUp, centre, 0);
   EXPECT_EQ(effect->getParameter(effect, 0), 0.0f);
   EXPECT_EQ(Automated().back(), 0.0f);
 

@@ -223,10 +223,9 @@ TEST_F(X11Editor, RealPointerEventsReachTheFormAndADragKeepsThemOutsideIt) {
   EXPECT_EQ(windows.ErrorCount(), 0u) << windows.LastError();
 }
 
-// A click leaves the keyboard focus with the host: its keys (Return,
-// Escape of a dialog) reach the host's window even with the pointer over
-// the editor. Given the focus, the window hears the keys as our virtual keys
-// with the character typed; leaving the window is told.
+// A click leaves the keys (Return, Escape of a dialog) to the host's window,
+// even with the pointer over ours. Given the focus, the window hears them as
+// our virtual keys with the character typed; leaving the window is told.
 TEST_F(X11Editor, AClickLeavesTheKeysToTheHostUntilTheWindowTakesTheFocus) {
   if (!host->HasXTest()) GTEST_SKIP() << "the server has no XTest";
   host->MovePointer(parent, {290, 295});
@@ -239,10 +238,7 @@ TEST_F(X11Editor, AClickLeavesTheKeysToTheHostUntilTheWindowTakesTheFocus) {
   host->PressButton(1);
   host->ReleaseButton(1);
   Idle();
-  for (const unsigned long key : {0xFF0Dul, 0xFF1Bul}) {  // Return, Escape
-    host->PressKey(key);
-    host->ReleaseKey(key);
-  }
+  for (const unsigned long key : {0xFF0Dul, 0xFF1Bul}) host->PressKey(key), host->ReleaseKey(key);  // Return, Escape
   Idle();
   host->ServiceEvents();
   EXPECT_EQ(host->KeysPressed, (std::vector<unsigned long>{0xFF0D, 0xFF1B}));
@@ -278,8 +274,6 @@ TEST_F(X11Editor, AClickLeavesTheKeysToTheHostUntilTheWindowTakesTheFocus) {
     }
   }
   EXPECT_EQ(seen, (std::vector<std::string>{"down 50,50", "focus", "keydown 65", "char a", "keyup 65", "leave"}));
-  host->ServiceEvents();
-  EXPECT_EQ(host->KeysPressed.size(), 2u);
   windows.DestroyWindow(window);
 }
 

@@ -48,7 +48,6 @@ enum class TWindowEventKind : uint8_t {
   ekMouseDown,    // Point, Button
   ekMouseUp,      // Point, Button
   ekMouseLeave,   // the pointer left the window (not sent while it holds the capture)
-  ekMouseWheel,   // Point, WheelDelta: a turn of the wheel over the window (or the capturing one)
   ekKeyDown,      // Code: virtual key (KeyCodes.h), to the focused window
   ekKeyUp,        // Code: virtual key
   ekChar,         // Code: the character typed, a UTF-16 code unit
@@ -57,6 +56,7 @@ enum class TWindowEventKind : uint8_t {
   ekCaptureLost,  // another window or the system took the mouse capture away
   ekTimer,        // Code: the timer's id
   ekDestroyed,    // an ancestor window was destroyed by its owner: the handle is gone
+  ekMouseWheel,   // Point, WheelDelta: a turn of the wheel over the window
 };
 
 struct TWindowEvent {

@@ -216,7 +216,7 @@ void TCustomDIBControl::ClearContextItems(TPopupMenu& menu) { menu.Items()->Clea
 
 void TCustomDIBControl::Click() {
   TControl::Click();
-  if (DIBTabOrder() >= 0 && !dibFocused_) Perform(wmSetFocus);
+  if (focusOnClick_ && DIBTabOrder() >= 0 && !dibFocused_) Perform(wmSetFocus);
 }
 
 // --- painting ---
@@ -336,7 +336,7 @@ void TCustomDIBControl::DoMouseLeave() {
 void TCustomDIBControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
   shiftState_ = shift;
   buttonsDown_.Include(button);
-  if (DIBTabOrder() >= 0) Perform(wmSetFocus);
+  if (focusOnClick_ && DIBTabOrder() >= 0) Perform(wmSetFocus);
   TControl::MouseDown(button, shift, x, y);
 }
 

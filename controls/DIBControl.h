@@ -89,6 +89,11 @@ class TCustomDIBControl : public TControl {
   void SetOpacity(uint8_t opacity);
   TWantKeys WantKeys() const { return wantKeys_; }
   void SetWantKeys(TWantKeys keys) { wantKeys_ = keys; }
+  // Whether a press gives a control of the DIB tab list the focus (and its
+  // container the window's keyboard focus). Off for a control whose keys
+  // are reached by Tab only, so that a click leaves the keys with the host.
+  bool FocusOnClick() const { return focusOnClick_; }
+  void SetFocusOnClick(bool focus) { focusOnClick_ = focus; }
 
   // --- state ---
 
@@ -239,6 +244,7 @@ class TCustomDIBControl : public TControl {
   std::vector<std::string> templateProperties_;
   TTabOrder dibTabOrder_ = -1;
   TWantKeys wantKeys_{TWantKey::wkArrows};
+  bool focusOnClick_ = true;
 };
 
 // Publishes the control base's settings and events on a descendant:

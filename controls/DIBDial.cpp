@@ -1,12 +1,16 @@
 #include "controls/DIBDial.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "controls/DIBContainer.h"
+#include "controls/DIBTimer.h"
 #include "dib/AbstractSuperDIB.h"
 #include "dib/DIBAngles.h"
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImageList.h"
+#include "dib/DIBRounding.h"
+#include "platform/KeyCodes.h"
 #include "dib/WinDIB.h"
 #include "runtime/ClassRegistry.h"
 #include "toolkit/Publish.h"
@@ -26,6 +30,7 @@ TAbstractDIBDial::TAbstractDIBDial(TComponent* owner) : TCustomDIBControl(owner)
   SetAutoSize(true);
   SetRepeatEnabled(true);
   SetRepeatInterval(50);
+  SetControlStyle(ControlStyle() | csDoubleClicks);  // a double click resets
 }
 
 TAbstractDIBDial::~TAbstractDIBDial() {
@@ -54,7 +59,18 @@ int32_t TAbstractDIBDial::Clamped(int32_t value) const {
 
 void TAbstractDIBDial::StorePosition(int32_t value) {
   position_ = Clamped(value);
+  exactPosition_ = position_;
   PositionChanged();
+}
+
+void TAbstractDIBDial::SetExactPosition(double value) {
+  if (std::isnan(value)) return;
+  const double clamped = std::clamp(value, static_cast<double>(min_), static_cast<double>(max_));
+  position_ = Clamped(static_cast<int32_t>(RoundHalfEven(clamped)));
+  exactPosition_ = clamped;
+  PositionChanged();
+  if (!HasState(csLoading) && OnChange) OnChange(this);
+  Invalidate();
 }
 
 void TAbstractDIBDial::SetPosition(int32_t value) {
@@ -129,7 +145,17 @@ void TAbstractDIBDial::SetVerticalPixelsPerPosition(long double value) {
   verticalPixelsPerPosition_ = value;
 }
 
-void TAbstractDIBDial::PositionChanged() { Invalidate(); }
+void TAbstractDIBDial::PositionChanged() {
+  Invalidate();
+  if (!OnValueHint) return;
+  std::string text;
+  OnValueHint(this, text);
+  SetHint(std::move(text));
+}
+
+// The toolkit has no hint window of its own yet: the shown state and the
+// Hint text are what a hint window reads.
+void TAbstractDIBDial::ShowValueHint(bool visible) { valueHintShown_ = visible; }
 
 void TAbstractDIBDial::SettingsChanged(TObject*) { Invalidate(); }
 
@@ -186,18 +212,90 @@ void TAbstractDIBDial::DIBImageChanged(int32_t, TDIBImageOperation) {
   Invalidate();
 }
 
+// --- gestures ---
+
+void TAbstractDIBDial::BeginGesture() {
+  if (gestureOpen_) return;
+  gestureOpen_ = true;
+  if (OnBeginGesture) OnBeginGesture(this);
+}
+
+// A dial being destroyed tells nobody: whoever listened is going too and
+// ends what it began itself.
+void TAbstractDIBDial::EndGesture() {
+  if (!gestureOpen_) return;
+  gestureOpen_ = false;
+  if (OnEndGesture && !HasState(csDestroying)) OnEndGesture(this);
+}
+
+void TAbstractDIBDial::ChangeInOneGesture(double exact) {
+  const bool partOfOpen = gestureOpen_;
+  BeginGesture();
+  SetExactPosition(exact);
+  if (!partOfOpen) EndGesture();
+}
+
+void TAbstractDIBDial::CancelMouseGesture() {
+  if (IsRepeating()) StopRepeat();
+  RepeatTimer()->SetEnabled(false);
+  if (dragging_) {
+    dragging_ = false;
+    ShowValueHint(false);
+    Invalidate();
+  }
+  EndGesture();
+}
+
+void TAbstractDIBDial::WndProc(TMessage& message) {
+  if (message.Msg == wmCaptureChanged) CancelMouseGesture();
+  TCustomDIBControl::WndProc(message);
+}
+
 // --- mouse ---
+
+void TAbstractDIBDial::AnchorDrag(int32_t x, int32_t y, bool fine) {
+  dragStartPosition_ = position_;
+  dragStartPoint_ = {x, y};
+  lastDragPoint_ = {x, y};
+  fineDrag_ = fine;
+  fineDragStart_ = exactPosition_;
+  fineDragAngle_ = AngleBetween(Width() / 2, Height() / 2, x, y);
+}
+
+// A quarter of the linear movement, or a quarter of the turn around the
+// centre since the last move (in positions of the swept range).
+double TAbstractDIBDial::FineDragPosition(int32_t x, int32_t y) {
+  if (mouseControlStyle_ == TDIBDialMouseControlStyle::mcsLinear) {
+    const long double steps = DialLinearSteps(x - dragStartPoint_.X, dragStartPoint_.Y - y, mouseLinearSensitivity_,
+                                              horizontalPixelsPerPosition_, verticalPixelsPerPosition_);
+    return fineDragStart_ + static_cast<double>(steps) * kDialFineDragFactor;
+  }
+  const int32_t angle = AngleBetween(Width() / 2, Height() / 2, x, y);
+  const double positionsPerDegree =
+      static_cast<double>(static_cast<int64_t>(max_) - min_ + 1) / std::max(1, pointerAngles_->Range());
+  fineDragStart_ = std::clamp(fineDragStart_ + DialAngleStep(fineDragAngle_, angle) * kDialFineDragFactor *
+                                                   positionsPerDegree,
+                              static_cast<double>(min_), static_cast<double>(max_));
+  fineDragAngle_ = angle;
+  return fineDragStart_;
+}
 
 void TAbstractDIBDial::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
   TCustomDIBControl::MouseDown(button, shift, x, y);
   if (button != TMouseButton::mbLeft) return;
-  dragStartPosition_ = position_;
-  dragStartPoint_ = {x, y};
+  if (shift.Contains(TShiftFlag::ssDouble)) {
+    CancelMouseGesture();
+    ChangeInOneGesture(defaultPosition_);
+    return;
+  }
+  BeginGesture();
+  AnchorDrag(x, y, shift.Contains(TShiftFlag::ssShift));
   const int32_t target = PositionFromPoint(x, y);
   const TDIBDialHitZone zone = GetHitZone(x, y);
   if (zone == TDIBDialHitZone::hzDrag) {
     if (IsRepeating()) StopRepeat();
     dragging_ = true;
+    ShowValueHint(true);
     Invalidate();
     return;
   }
@@ -206,14 +304,72 @@ void TAbstractDIBDial::MouseDown(TMouseButton button, TShiftState shift, int32_t
 
 void TAbstractDIBDial::MouseMove(TShiftState shift, int32_t x, int32_t y) {
   TCustomDIBControl::MouseMove(shift, x, y);
-  if (dragging_) SetPosition(PositionFromPoint(x, y));
+  if (!dragging_) return;
+  const bool fine = shift.Contains(TShiftFlag::ssShift);
+  // The measure starts again where the pointer was when Shift changed.
+  if (fine != fineDrag_) AnchorDrag(lastDragPoint_.X, lastDragPoint_.Y, fine);
+  lastDragPoint_ = {x, y};
+  if (fine) {
+    SetExactPosition(FineDragPosition(x, y));
+  } else {
+    SetPosition(PositionFromPoint(x, y));
+  }
 }
 
 void TAbstractDIBDial::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
   TCustomDIBControl::MouseUp(button, shift, x, y);
-  if (button != TMouseButton::mbLeft || !dragging_) return;
-  dragging_ = false;
-  Invalidate();
+  if (button != TMouseButton::mbLeft) return;
+  if (dragging_) {
+    dragging_ = false;
+    ShowValueHint(false);
+    Invalidate();
+  }
+  EndGesture();
+}
+
+// Away from the user turns clockwise, toward higher positions.
+bool TAbstractDIBDial::MouseWheel(TShiftState shift, int32_t wheelDelta, int32_t x, int32_t y) {
+  if (wheelDelta == 0) return false;
+  const double step = shift.Contains(TShiftFlag::ssShift) ? kDialFineWheelStep : 1.0;
+  ChangeInOneGesture(exactPosition_ + step * wheelDelta / kWheelDelta);
+  return true;
+}
+
+// --- keys ---
+
+bool TAbstractDIBDial::KeyTarget(uint16_t key, double& target) const {
+  switch (key) {
+    case vkRight:
+    case vkUp:
+      target = exactPosition_ + 1;
+      return true;
+    case vkLeft:
+    case vkDown:
+      target = exactPosition_ - 1;
+      return true;
+    case vkPrior:
+      target = exactPosition_ + kDialKeyPage;
+      return true;
+    case vkNext:
+      target = exactPosition_ - kDialKeyPage;
+      return true;
+    case vkHome:
+      target = min_;
+      return true;
+    case vkEnd:
+      target = max_;
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TAbstractDIBDial::DoDIBKeyDown(TMessage& message) {
+  if (TCustomDIBControl::DoDIBKeyDown(message)) return true;
+  double target = 0;
+  if (!KeyTarget(static_cast<uint16_t>(message.WParam), target)) return false;
+  ChangeInOneGesture(target);
+  return true;
 }
 
 // --- painting ---

@@ -4,13 +4,24 @@
 // the pointer and circling the centre (mcsCircular) or by dragging anywhere
 // (mcsLinear); a press away from the pointer steps toward the pressed point
 // and repeats every 50 ms while held. Every Position write outside loading
-// fires OnChange, even an unchanged one; keys only reach the key events.
+// fires OnChange, even an unchanged one.
+//
+// Beyond that, the gestures users of knobs expect: the wheel turns it one
+// position per notch (a tenth with Shift); Shift slows a drag to a quarter;
+// a double click resets it to DefaultPosition; with the DIB focus the
+// arrows step by one, Page Up/Down by kDialKeyPage, Home and End go to the
+// ends. Shift's finer steps move ExactPosition, of which Position is the
+// nearest whole value. Every gesture that can change the position is
+// bracketed by OnBeginGesture and OnEndGesture (a press until its release
+// or lost capture; a wheel notch, a key or a reset by itself), each fired
+// once per gesture.
 //
 // Window thread only. OnChange runs inside the Position write and sees the
 // clamped value.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "controls/DIBControl.h"
 #include "controls/DIBDialGeometry.h"
@@ -21,6 +32,16 @@ namespace zelk {
 
 class TAbstractSuperDIB;
 class TDIBImageLink;
+
+// Positions per Page Up or Page Down.
+inline constexpr int32_t kDialKeyPage = 15;
+// The wheel's and the drag's finer steps with Shift.
+inline constexpr double kDialFineWheelStep = 0.1;
+inline constexpr double kDialFineDragFactor = 0.25;
+
+// Asks for the text that shows the dial's value (the value as its user
+// reads it, "90.0 °").
+using TDIBDialHintEvent = TEvent<void(TObject* Sender, std::string& Text)>;
 
 class TAbstractDIBDial : public TCustomDIBControl {
   ZELK_CLASS(TAbstractDIBDial, TCustomDIBControl)
@@ -39,6 +60,15 @@ class TAbstractDIBDial : public TCustomDIBControl {
   // Moves the knob like SetPosition (clamped, repainted) without OnChange:
   // for showing a value that came from elsewhere.
   void SetPositionWithoutChange(int32_t value);
+  // Position with the fraction that Shift's finer steps leave; equal to
+  // Position after every whole write.
+  double ExactPosition() const { return exactPosition_; }
+  // Clamped to Min..Max; Position becomes its nearest whole value (halves
+  // to even); fires like SetPosition.
+  void SetExactPosition(double value);
+  // Where a double click sets the knob.
+  int32_t DefaultPosition() const { return defaultPosition_; }
+  void SetDefaultPosition(int32_t value) { defaultPosition_ = value; }
   int32_t Min() const { return min_; }
   // Outside loading raises "Min must be less than max" unless value < Max.
   void SetMin(int32_t value);
@@ -82,11 +112,22 @@ class TAbstractDIBDial : public TCustomDIBControl {
   }
 
   TNotifyEvent OnChange;
+  // A gesture of the user begins before its first change and ends after
+  // its last.
+  TNotifyEvent OnBeginGesture;
+  TNotifyEvent OnEndGesture;
+  // Supplies the value's text, which the dial keeps as its Hint (shown
+  // after a hover) and shows while it is dragged.
+  TDIBDialHintEvent OnValueHint;
 
   // --- state and geometry ---
 
   // The pointer is held by the mouse.
   bool Dragging() const { return dragging_; }
+  // Between OnBeginGesture and OnEndGesture.
+  bool InGesture() const { return gestureOpen_; }
+  // The value's hint is shown because the dial is dragged.
+  bool ValueHintShown() const { return valueHintShown_; }
   // The pointer angle in degrees 0..359.
   virtual int32_t GetPointerAngle() = 0;
   // What a left press at (x, y) does.
@@ -104,12 +145,20 @@ class TAbstractDIBDial : public TCustomDIBControl {
   // refused without a main picture.
   bool CanAutoSize(int32_t& newWidth, int32_t& newHeight) override;
   void DIBImageChanged(int32_t index, TDIBImageOperation operation) override;
+  // Arrows, Page Up/Down, Home and End after the key events.
+  bool DoDIBKeyDown(TMessage& message) override;
+  // A lost capture ends the drag or the held step, and its gesture.
+  void WndProc(TMessage& message) override;
 
  protected:
   virtual TCustomDIBDialPointerAngles* CreatePointerAngles() = 0;
   virtual TCustomDIBDialPointerOpacities* CreatePointerOpacities() = 0;
-  // Called by every Position write before OnChange; invalidates.
+  // Called by every Position write before OnChange; invalidates and
+  // brings the value's hint up to date.
   virtual void PositionChanged();
+  // Shows or hides the value's hint near the dial while it is dragged: the
+  // one place where the dial meets the toolkit's hint window.
+  virtual void ShowValueHint(bool visible);
   // The settings objects' change notification; invalidates.
   virtual void SettingsChanged(TObject* sender);
   // Creates the settings objects through the two factories above.
@@ -120,8 +169,20 @@ class TAbstractDIBDial : public TCustomDIBControl {
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  bool MouseWheel(TShiftState shift, int32_t wheelDelta, int32_t x, int32_t y) override;
 
  private:
+  void BeginGesture();
+  void EndGesture();
+  // A change that is a whole gesture by itself, or part of an open one.
+  void ChangeInOneGesture(double exact);
+  // Stops dragging and repeating; the gesture ends.
+  void CancelMouseGesture();
+  // Starts the drag's measure again from (x, y): when Shift changes.
+  void AnchorDrag(int32_t x, int32_t y, bool fine);
+  double FineDragPosition(int32_t x, int32_t y);
+  // The position a key asks for; false for keys the dial does not use.
+  bool KeyTarget(uint16_t key, double& target) const;
   int32_t Clamped(int32_t value) const;
   void StorePosition(int32_t value);
   TRect PointerRectFor(const TAbstractSuperDIB& pointer);
@@ -153,6 +214,15 @@ class TAbstractDIBDial : public TCustomDIBControl {
   TDIBDialMouseLinearSensitivity mouseLinearSensitivity_ = TDIBDialMouseLinearSensitivity::mlsBoth;
   int32_t dragStartPosition_ = 0;
   TPoint dragStartPoint_;
+  TPoint lastDragPoint_;
+  double exactPosition_ = 0;
+  int32_t defaultPosition_ = 0;
+  bool gestureOpen_ = false;
+  bool valueHintShown_ = false;
+  // Shift's slow drag: its anchor value and the last direction angle seen.
+  bool fineDrag_ = false;
+  double fineDragStart_ = 0;
+  int32_t fineDragAngle_ = 0;
 };
 
 class TCustomDIBDial : public TAbstractDIBDial {

@@ -35,12 +35,24 @@ int32_t DialCircularPosition(const TDIBDialScale& scale, int32_t angle) {
   return static_cast<int32_t>(std::clamp<int64_t>(position, scale.Min, std::max(scale.Min, scale.Max)));
 }
 
-int32_t DialLinearPosition(int32_t startPosition, int32_t dx, int32_t dy, TDIBDialMouseLinearSensitivity sensitivity,
-                           long double horizontalPixelsPerPosition, long double verticalPixelsPerPosition) {
+long double DialLinearSteps(int32_t dx, int32_t dy, TDIBDialMouseLinearSensitivity sensitivity,
+                            long double horizontalPixelsPerPosition, long double verticalPixelsPerPosition) {
   using enum TDIBDialMouseLinearSensitivity;
   long double steps = 0;
   if (sensitivity == mlsVertical || sensitivity == mlsBoth) steps = dy / verticalPixelsPerPosition;
   if (sensitivity == mlsHorizontal || sensitivity == mlsBoth) steps += dx / horizontalPixelsPerPosition;
+  return steps;
+}
+
+int32_t DialAngleStep(int32_t fromAngle, int32_t toAngle) {
+  const int32_t step = NormalizeAngle(toAngle - fromAngle);
+  return step >= 180 ? step - 360 : step;
+}
+
+int32_t DialLinearPosition(int32_t startPosition, int32_t dx, int32_t dy, TDIBDialMouseLinearSensitivity sensitivity,
+                           long double horizontalPixelsPerPosition, long double verticalPixelsPerPosition) {
+  const long double steps =
+      DialLinearSteps(dx, dy, sensitivity, horizontalPixelsPerPosition, verticalPixelsPerPosition);
   const long double target = startPosition + std::trunc(steps);
   if (!(target > std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
   if (!(target < std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();

@@ -37,6 +37,14 @@ int32_t DialPointerAngle(const TDIBDialScale& scale, int32_t position);
 // part of the circle outside Range maps to Max.
 int32_t DialCircularPosition(const TDIBDialScale& scale, int32_t angle);
 
+// The mouse movement (dx right, dy up) in positions, not truncated.
+long double DialLinearSteps(int32_t dx, int32_t dy, TDIBDialMouseLinearSensitivity sensitivity,
+                            long double horizontalPixelsPerPosition, long double verticalPixelsPerPosition);
+
+// The turn from one direction angle to another, -180..179 degrees:
+// positive clockwise, the shorter way round.
+int32_t DialAngleStep(int32_t fromAngle, int32_t toAngle);
+
 // Start position plus the mouse movement (dx right, dy up) in positions,
 // summed in floating point and truncated once. Not clamped to Min..Max
 // (the Position write does that), only to the 32-bit range.

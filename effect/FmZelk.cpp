@@ -1,5 +1,7 @@
 #include "effect/FmZelk.h"
 
+#include <cstdio>
+
 #include "controls/DIBContainer.h"
 #include "controls/DIBDial.h"
 #include "dib/DIBImageList.h"
@@ -24,11 +26,37 @@ const TClassInfo& TFmZelk::StaticClass() {
 
 void TFmZelk::ZelkChange(TObject*) {
   if (Module == nullptr || Zelk == nullptr) return;
-  Module->SetParameterAutomated(0, static_cast<float>(Zelk->Position()));
+  Module->SetParameterAutomated(0, static_cast<float>(Zelk->ExactPosition()));
+}
+
+void TFmZelk::ZelkBeginGesture(TObject*) {
+  if (Module != nullptr) Module->BeginGesture(0);
+}
+
+void TFmZelk::ZelkEndGesture(TObject*) {
+  if (Module != nullptr) Module->EndGesture(0);
+}
+
+void TFmZelk::ZelkValueHint(TObject*, std::string& Text) {
+  if (Zelk == nullptr) return;
+  char number[32];
+  std::snprintf(number, sizeof number, "%.1f", Zelk->ExactPosition());
+  Text = std::string(number) + " \u00B0";
 }
 
 void TFmZelk::ShowAngle(float degrees) {
-  if (Zelk != nullptr) Zelk->SetPositionWithoutChange(KnobPositionForAngle(degrees));
+  if (Zelk == nullptr || static_cast<float>(Zelk->ExactPosition()) == degrees) return;
+  Zelk->SetPositionWithoutChange(KnobPositionForAngle(degrees));
+}
+
+void TFmZelk::ConnectKnob() {
+  if (Zelk == nullptr) return;
+  Zelk->OnBeginGesture = TNotifyEvent::Bind<&TFmZelk::ZelkBeginGesture>(this);
+  Zelk->OnEndGesture = TNotifyEvent::Bind<&TFmZelk::ZelkEndGesture>(this);
+  Zelk->OnValueHint = TDIBDialHintEvent::Bind<&TFmZelk::ZelkValueHint>(this);
+  // Tab reaches the knob's keys; a click leaves the keys with the host.
+  Zelk->SetFocusOnClick(false);
+  if (Zelk->DIBTabOrder() < 0) Zelk->SetDIBTabOrder(0);
 }
 
 void RegisterEditorClasses() {

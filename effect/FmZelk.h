@@ -8,6 +8,8 @@
 // editor hosting. Host's user-interface thread only.
 #pragma once
 
+#include <string>
+
 #include "toolkit/Form.h"
 
 namespace zelk {
@@ -34,8 +36,16 @@ class TFmZelk : public TForm {
   // 0, stored, reported to the host and applied to the sound.
   void ZelkChange(TObject* Sender);
   // Moves the knob to show degrees (rounded to a whole degree, 360 as 359)
-  // without firing OnChange: nothing is written or reported.
+  // without firing OnChange: nothing is written or reported. A knob already
+  // at exactly that angle (a fine step's fraction) stays as it is.
   void ShowAngle(float degrees);
+  // The knob's gestures become the module's edit gestures on the angle, so
+  // that hosts record touch automation; Tab reaches the knob's keys.
+  void ConnectKnob();
+  void ZelkBeginGesture(TObject* Sender);
+  void ZelkEndGesture(TObject* Sender);
+  // The knob's hint: the angle as hosts print it, "90.0 °".
+  void ZelkValueHint(TObject* Sender, std::string& Text);
 };
 
 // Registers the classes the editor's resource names that the libraries

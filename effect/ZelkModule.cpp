@@ -29,6 +29,7 @@ TZelkVSTModule::TZelkVSTModule(TComponent* owner) : TVST2Module(owner) {}
 void TZelkVSTModule::VST_EditOpen(TObject*, TComponent*& GUI) {
   auto* form = New<TFmZelk>(nullptr);
   form->Module = this;
+  form->ConnectKnob();
   form->ShowAngle(GetParameter(0));
   GUI = form;
 }

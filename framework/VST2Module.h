@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "framework/Capabilities.h"
 #include "framework/MidiOutList.h"
@@ -134,6 +135,20 @@ class TCustomVST2Module : public TCustomVST1Module {
   virtual bool UpdateDisplay();
   virtual bool BeginEdit(int32_t index);
   virtual bool EndEdit(int32_t index);
+
+  // ---- Edit gestures (user-interface thread) ----
+
+  // One gesture of the editor on parameter index (a drag, a held step, a
+  // wheel turn, a key press, a reset), bracketed by BeginEdit and EndEdit
+  // so that hosts record touch automation and group the gesture for undo.
+  // BeginGesture tells the host once per gesture however often it is
+  // called; EndGesture ends an open gesture once and ignores the rest.
+  void BeginGesture(int32_t index);
+  void EndGesture(int32_t index);
+  // Ends every open gesture, in the order they began: the editor closed
+  // or the module goes in the middle of one.
+  void EndOpenGestures();
+  bool GestureOpen(int32_t index) const;
   // False without asking the host when fileSelect is null.
   virtual bool OpenFileSelector(VstFileSelect* fileSelect);
 
@@ -161,7 +176,10 @@ class TCustomVST2Module : public TCustomVST1Module {
   TProcessMidiEvent OnProcessMidi;
 
  protected:
+  // Ends the open gestures before the module lets go of anything.
   void ReleaseContents() override;
+  // Ends the gestures that the closed editor left open.
+  void EditClose() override;
   // Audio thread: Tempo from the host's tempo at sample position 0.
   void RefreshTempo() noexcept;  // [processing]
 
@@ -172,6 +190,8 @@ class TCustomVST2Module : public TCustomVST1Module {
   intptr_t DispatchEditorKey(int32_t opcode, int32_t index, intptr_t value, float opt);
   intptr_t DispatchProgramSequence(int32_t opcode);
   int32_t AnswerPatchCheck(const VstPatchChunkInfo* info, const TBeginLoadEvent& event);
+
+  std::vector<int32_t> openGestures_;  // parameter indexes, in the order their gestures began
 };
 
 }  // namespace zelk

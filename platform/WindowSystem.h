@@ -56,6 +56,7 @@ enum class TWindowEventKind : uint8_t {
   ekCaptureLost,  // another window or the system took the mouse capture away
   ekTimer,        // Code: the timer's id
   ekDestroyed,    // an ancestor window was destroyed by its owner: the handle is gone
+  ekMouseWheel,   // Point, WheelDelta: a turn of the wheel over the window
 };
 
 struct TWindowEvent {
@@ -65,6 +66,7 @@ struct TWindowEvent {
   TMouseButton Button = TMouseButton::mbLeft;
   uint32_t Modifiers = 0;  // TModifierFlag, input events
   uint32_t Code = 0;
+  int32_t WheelDelta = 0;  // ekMouseWheel: 120 per notch, positive away from the user
 };
 
 // Receives the events of the windows created for it. It must stay alive

@@ -68,11 +68,13 @@ const TMessageTable& TControl::StaticMessages() {
   static const TMessageTable table = TMessageTableBuilder<TControl>()
                                          .On<&TControl::WMMouseMove>(wmMouseMove)
                                          .On<&TControl::WMButtonDown>(wmLButtonDown)
+                                         .On<&TControl::WMButtonDown>(wmLButtonDblClk)
                                          .On<&TControl::WMButtonDown>(wmRButtonDown)
                                          .On<&TControl::WMButtonDown>(wmMButtonDown)
                                          .On<&TControl::WMButtonUp>(wmLButtonUp)
                                          .On<&TControl::WMButtonUp>(wmRButtonUp)
                                          .On<&TControl::WMButtonUp>(wmMButtonUp)
+                                         .On<&TControl::WMMouseWheel>(wmMouseWheel)
                                          .On<&TControl::CMHitTest>(cmHitTest)
                                          .On<&TControl::CMEnabledChanged>(cmEnabledChanged)
                                          .On<&TControl::CMColorChanged>(cmColorChanged)
@@ -331,7 +333,15 @@ void TControl::WMButtonDown(TMessage& message) {
     if (HasControlStyle(csClickEvents)) controlState_ |= csClicked;
   }
   const TPoint point = LParamToPoint(message.LParam);
-  MouseDown(button, KeysToShiftState(static_cast<uint32_t>(message.WParam)), point.X, point.Y);
+  TShiftState shift = KeysToShiftState(static_cast<uint32_t>(message.WParam));
+  if (message.Msg == wmLButtonDblClk) shift.Include(TShiftFlag::ssDouble);
+  MouseDown(button, shift, point.X, point.Y);
+}
+
+void TControl::WMMouseWheel(TMessage& message) {
+  const TPoint point = LParamToPoint(message.LParam);
+  const TShiftState shift = KeysToShiftState(WheelKeysOf(message.WParam));
+  message.Result = MouseWheel(shift, WheelDeltaOf(message.WParam), point.X, point.Y) ? 1 : 0;
 }
 
 void TControl::WMButtonUp(TMessage& message) {

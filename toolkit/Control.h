@@ -62,6 +62,7 @@ enum TControlStyleFlag : uint32_t {
   csOpaque = 1u << 3,           // paints all its rectangle; its parent need not paint under it
   csNoDesignVisible = 1u << 4,  // hidden at design time
   csNoStdEvents = 1u << 5,      // mouse and key events (OnMouseDown, OnKeyDown...) do not fire
+  csDoubleClicks = 1u << 6,     // hears a quick second left press as wmLButtonDblClk, else as a press
 };
 
 using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
@@ -183,6 +184,9 @@ class TControl : public TComponent {
   virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  // A turn of the wheel (kWheelDelta per notch, positive away from the
+  // user) over the control; true when the control used it.
+  virtual bool MouseWheel(TShiftState shift, int32_t wheelDelta, int32_t x, int32_t y) { return false; }
   void Notification(TComponent* component, TOperation operation) override;
   // Asks the parent to align its controls again when this one is aligned.
   void RequestAlign();
@@ -200,6 +204,7 @@ class TControl : public TComponent {
   void WMMouseMove(TMessage& message);
   void WMButtonDown(TMessage& message);
   void WMButtonUp(TMessage& message);
+  void WMMouseWheel(TMessage& message);
   void CMHitTest(TMessage& message) { message.Result = htClient; }
   void CMEnabledChanged(TMessage& message) { Invalidate(); }
   void CMColorChanged(TMessage& message) { Invalidate(); }

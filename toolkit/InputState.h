@@ -5,6 +5,10 @@
 // toolkit; controls forget themselves here when they go.
 #pragma once
 
+#include <cstdint>
+
+#include "runtime/Types.h"
+
 namespace zelk {
 
 class TControl;
@@ -14,6 +18,11 @@ struct TInputState {
   TControl* Capture = nullptr;
   TControl* Hover = nullptr;
   TWinControl* Focus = nullptr;
+  // The last left press, to tell a double click: its window, client point
+  // and tick count.
+  TWinControl* PressWindow = nullptr;
+  TPoint PressPoint;
+  uint32_t PressTime = 0;
 };
 
 TInputState& InputState();

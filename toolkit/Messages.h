@@ -6,7 +6,10 @@
 // Parameters by code (WParam / LParam; Result):
 //   wmPaint             surface handle to paint into, 0 for the window's own
 //                       update area / 0
-//   mouse messages      mouse key flags (mk...) / PointToLParam(client point)
+//   mouse messages      mouse key flags (mk...) / PointToLParam(client point);
+//                       wmLButtonDblClk is a second left press soon after the
+//                       first at about the same place, instead of wmLButtonDown
+//   wmMouseWheel        WheelWParam(keys, turn) / PointToLParam(client point)
 //   wmKeyDown, wmKeyUp  virtual key (KeyCodes.h) / key data (kd...)
 //   wmChar              the character, one byte of the system code page / key data
 //   wmSetFocus          the control losing the focus, or 0 / 0
@@ -65,10 +68,12 @@ enum TMessageCode : uint32_t {
   wmMouseMove = 0x0200,
   wmLButtonDown = 0x0201,
   wmLButtonUp = 0x0202,
+  wmLButtonDblClk = 0x0203,
   wmRButtonDown = 0x0204,
   wmRButtonUp = 0x0205,
   wmMButtonDown = 0x0207,
   wmMButtonUp = 0x0208,
+  wmMouseWheel = 0x020A,
   wmCaptureChanged = 0x0215,
 
   cmBase = 0xB000,
@@ -91,7 +96,17 @@ enum TMessageCode : uint32_t {
   cmUser = 0xB400,
 };
 
-constexpr bool IsMouseMessage(uint32_t code) { return code >= wmMouseMove && code <= wmMButtonUp; }
+constexpr bool IsMouseMessage(uint32_t code) { return code >= wmMouseMove && code <= wmMouseWheel; }
+
+// A turn of the wheel in 120ths of a notch, positive away from the user.
+inline constexpr int32_t kWheelDelta = 120;
+// wmMouseWheel's WParam: the mouse key flags in the low 16 bits, the turn
+// (signed) in the high 16.
+constexpr uintptr_t WheelWParam(uint32_t keys, int32_t delta) {
+  return (keys & 0xFFFFu) | (static_cast<uintptr_t>(static_cast<uint16_t>(delta)) << 16);
+}
+constexpr int32_t WheelDeltaOf(uintptr_t wParam) { return static_cast<int16_t>(static_cast<uint16_t>(wParam >> 16)); }
+constexpr uint32_t WheelKeysOf(uintptr_t wParam) { return static_cast<uint32_t>(wParam & 0xFFFFu); }
 
 // Mouse key flags (WParam of mouse messages).
 enum TMouseKeyFlag : uint32_t {

@@ -175,7 +175,13 @@ void TWinControl::HandleWindowGone() {
   handle_ = 0;
   TInputState& state = InputState();
   if (state.Focus == this) state.Focus = nullptr;
-  if (state.Capture != nullptr && (state.Capture == this || state.Capture->Parent() == this)) state.Capture = nullptr;
+  if (state.PressWindow == this) state.PressWindow = nullptr;
+  // The capture went with the window: its holder hears so, as when another
+  // window takes it, to end what it was doing with the mouse.
+  if (TControl* capture = state.Capture; capture != nullptr && (capture == this || capture->Parent() == this)) {
+    state.Capture = nullptr;
+    if (!capture->HasState(csDestroying)) capture->Perform(wmCaptureChanged);
+  }
   if (state.Hover != nullptr && (state.Hover == this || state.Hover->Parent() == this)) state.Hover = nullptr;
 }
 

@@ -195,6 +195,11 @@ class TWinControl : public TControl, private platform::TWindowClient {
   void HandleCharEvent(const platform::TWindowEvent& event);
   void HandleWindowGone();
   void TrackMouse(TPoint point);
+  // The control a mouse message at point goes to: the capture's holder,
+  // else the child there, else this.
+  TControl* MouseTarget(TPoint point);
+  // Whether the control clicked at point takes the keyboard focus.
+  bool ClickTakesKeys(TPoint point);
   void FixupTabList();
   void UpdateTabOrder(TTabOrder order);
 

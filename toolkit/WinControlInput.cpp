@@ -1,6 +1,7 @@
 // TWinControl: window events into messages, mouse routing and tracking,
 // keys, focus and tab order.
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -35,6 +36,26 @@ uint32_t MouseKeys(uint32_t modifiers) {
   if (modifiers & platform::mfControl) keys |= mkControl;
   if (modifiers & platform::mfAlt) keys |= mkAlt;
   return keys;
+}
+
+// A second left press within this time and distance of the first is a
+// double click (the usual settings of desktop systems).
+constexpr uint32_t kDoubleClickTime = 500;
+constexpr int32_t kDoubleClickDistance = 4;
+
+// Whether a left press at point of window completes a double click; it
+// becomes the first press of the next one otherwise.
+bool IsDoubleClick(TWinControl* window, TPoint point) {
+  TInputState& state = InputState();
+  const uint32_t now = Windows().TickCount();
+  const bool twice = state.PressWindow == window && now - state.PressTime <= kDoubleClickTime &&
+                     std::abs(point.X - state.PressPoint.X) <= kDoubleClickDistance &&
+                     std::abs(point.Y - state.PressPoint.Y) <= kDoubleClickDistance;
+  // A third press starts over rather than making a second double click.
+  state.PressWindow = twice ? nullptr : window;
+  state.PressPoint = point;
+  state.PressTime = now;
+  return twice;
 }
 
 uint32_t ButtonMessage(const TWindowEvent& event) {
@@ -133,6 +154,7 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
       case TWindowEventKind::ekMouseMove:
       case TWindowEventKind::ekMouseDown:
       case TWindowEventKind::ekMouseUp:
+      case TWindowEventKind::ekMouseWheel:
         HandleMouseEvent(event);
         break;
       case TWindowEventKind::ekMouseLeave:
@@ -182,9 +204,33 @@ void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
     if (under == nullptr) under = ControlAtPos(point, false);
     Perform(wmSetCursor, reinterpret_cast<uintptr_t>(under != nullptr ? under : this), PointToLParam(point));
     Perform(wmMouseMove, keys, PointToLParam(point));
+  } else if (event.Kind == TWindowEventKind::ekMouseWheel) {
+    Perform(wmMouseWheel, WheelWParam(keys, event.WheelDelta), PointToLParam(point));
   } else {
-    Perform(ButtonMessage(event), keys, PointToLParam(point));
+    if (event.Kind == TWindowEventKind::ekMouseDown && !Focused() && ClickTakesKeys(point)) {
+      Windows().SetFocus(handle_);
+    }
+    uint32_t code = ButtonMessage(event);
+    if (code == wmLButtonDown && IsDoubleClick(this, point) && MouseTarget(point)->HasControlStyle(csDoubleClicks)) {
+      code = wmLButtonDblClk;
+    }
+    Perform(code, keys, PointToLParam(point));
   }
+}
+
+// Controls that type text or want every key take the keyboard focus when
+// clicked; the others leave it with the host, whose keys (Return, Escape)
+// keep working after a click on a knob.
+TControl* TWinControl::MouseTarget(TPoint point) {
+  if (TControl* capture = InputState().Capture) return capture;
+  TControl* target = ControlAtPos(point, false);
+  return target != nullptr ? target : this;
+}
+
+bool TWinControl::ClickTakesKeys(TPoint point) {
+  TControl* target = MouseTarget(point);
+  const auto code = static_cast<uint32_t>(target->Perform(wmGetDlgCode));
+  return (code & (dlgcWantChars | dlgcWantAllKeys)) != 0;
 }
 
 void TWinControl::TrackMouse(TPoint point) {

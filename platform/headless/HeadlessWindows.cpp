@@ -305,7 +305,7 @@ void THeadlessWindowSystem::NoteModifiers(uint32_t modifiers) {
 }
 
 void THeadlessWindowSystem::DeliverMouse(TWindowEventKind kind, TNativeWindow window, TPoint point,
-                                         TMouseButton button, uint32_t modifiers) {
+                                         TMouseButton button, uint32_t modifiers, int32_t wheelDelta) {
   const TWindow* from = Find(window);
   if (from == nullptr) return;
   NoteModifiers(modifiers);
@@ -327,6 +327,7 @@ void THeadlessWindowSystem::DeliverMouse(TWindowEventKind kind, TNativeWindow wi
   event.Point = {screenPoint.X - targetOrigin.X, screenPoint.Y - targetOrigin.Y};
   event.Button = button;
   event.Modifiers = modifiers;
+  event.WheelDelta = wheelDelta;
   Deliver(target, event);
 }
 
@@ -341,6 +342,10 @@ void THeadlessWindowSystem::PressMouse(TNativeWindow window, TPoint point, TMous
 void THeadlessWindowSystem::ReleaseMouse(TNativeWindow window, TPoint point, TMouseButton button,
                                          uint32_t modifiers) {
   DeliverMouse(TWindowEventKind::ekMouseUp, window, point, button, modifiers & ~ButtonFlag(button));
+}
+
+void THeadlessWindowSystem::TurnWheel(TNativeWindow window, TPoint point, int32_t wheelDelta, uint32_t modifiers) {
+  DeliverMouse(TWindowEventKind::ekMouseWheel, window, point, TMouseButton::mbLeft, modifiers, wheelDelta);
 }
 
 void THeadlessWindowSystem::PressKey(uint16_t virtualKey, uint32_t modifiers) {

@@ -64,6 +64,8 @@ class THeadlessWindowSystem final : public TWindowSystem {
                   uint32_t modifiers = 0);
   void ReleaseMouse(TNativeWindow window, TPoint point, TMouseButton button = TMouseButton::mbLeft,
                     uint32_t modifiers = 0);
+  // wheelDelta: 120 per notch, positive away from the user.
+  void TurnWheel(TNativeWindow window, TPoint point, int32_t wheelDelta, uint32_t modifiers = 0);
   void PressKey(uint16_t virtualKey, uint32_t modifiers = 0);
   void ReleaseKey(uint16_t virtualKey, uint32_t modifiers = 0);
   void TypeChar(char16_t character, uint32_t modifiers = 0);
@@ -113,7 +115,7 @@ class THeadlessWindowSystem final : public TWindowSystem {
   bool PaintPending();
   void Deliver(TNativeWindow window, const TWindowEvent& event);
   void DeliverMouse(TWindowEventKind kind, TNativeWindow window, TPoint point, TMouseButton button,
-                    uint32_t modifiers);
+                    uint32_t modifiers, int32_t wheelDelta = 0);
   void NoteModifiers(uint32_t modifiers);
   void SendKey(TWindowEventKind kind, uint16_t virtualKey, uint32_t modifiers);
 

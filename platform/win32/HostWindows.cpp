@@ -97,6 +97,16 @@ uint32_t PixelOfContext(uintptr_t handle, int32_t x, int32_t y) {
 
 intptr_t PointParam(TPoint point) { return MAKELPARAM(static_cast<WORD>(point.X), static_cast<WORD>(point.Y)); }
 
+uintptr_t WheelParam(int32_t delta, uint32_t keys) {
+  return MAKEWPARAM(static_cast<WORD>(keys), static_cast<WORD>(static_cast<int16_t>(delta)));
+}
+
+intptr_t ScreenPointParam(TNativeWindow window, TPoint point) {
+  POINT screen{point.X, point.Y};
+  ClientToScreen(reinterpret_cast<HWND>(window), &screen);
+  return PointParam({screen.x, screen.y});
+}
+
 void RunMessageLoop() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -26,6 +26,7 @@ enum THostMessage : uint32_t {
   hmLButtonUp = 0x0202,
   hmRButtonDown = 0x0204,
   hmRButtonUp = 0x0205,
+  hmMouseWheel = 0x020A,
   hmMouseLeave = 0x02A3,
 };
 
@@ -62,6 +63,10 @@ void SendSetCursor(TNativeWindow window);
 void Wait(uint32_t milliseconds);
 // A mouse message's lParam for a point in client coordinates.
 intptr_t PointParam(TPoint point);
+// The wheel message's parameters: the turn (120 a notch, positive away from
+// the user) with the key flags, and the point of window on the screen.
+uintptr_t WheelParam(int32_t delta, uint32_t keys);
+intptr_t ScreenPointParam(TNativeWindow window, TPoint point);
 // The host's message loop: dispatches everything queued (paints included)
 // until the queue is empty.
 void RunMessageLoop();

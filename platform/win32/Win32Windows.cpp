@@ -262,6 +262,18 @@ bool TWin32WindowSystem::TState::Handle(TWin32Window& window, UINT message, WPAR
     case WM_MBUTTONUP:
       DeliverMouse(window, TWindowEventKind::ekMouseUp, TMouseButton::mbMiddle, wParam, lParam);
       return true;
+    case WM_MOUSEWHEEL: {
+      // The wheel's point is on the screen; the toolkit works in client points.
+      POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ScreenToClient(window.Handle, &point);
+      TWindowEvent event;
+      event.Kind = TWindowEventKind::ekMouseWheel;
+      event.Point = {point.x, point.y};
+      event.WheelDelta = GET_WHEEL_DELTA_WPARAM(wParam);
+      event.Modifiers = MouseModifiers(GET_KEYSTATE_WPARAM(wParam));
+      Deliver(window, event);
+      return true;
+    }
     case WM_MOUSELEAVE:
       window.TrackingLeave = false;
       // While it holds the capture the window still has the pointer; the

@@ -52,7 +52,7 @@ TNativeWindow TX11HostDisplay::CreateTopLevel(int width, int height, const std::
   XSetWMNormalHints(display_, window, &hints);
   Atom protocols[] = {deleteWindowAtom_};
   XSetWMProtocols(display_, window, protocols, 1);
-  XSelectInput(display_, window, StructureNotifyMask);
+  XSelectInput(display_, window, StructureNotifyMask | KeyPressMask);
   XMapWindow(display_, window);
   XEvent event;
   do {
@@ -188,8 +188,15 @@ bool TX11HostDisplay::ServiceEvents() {
       closeRequested_ = true;
     }
     if (event.type == DestroyNotify) closeRequested_ = true;
+    if (event.type == KeyPress) KeysPressed.push_back(XLookupKeysym(&event.xkey, 0));
   }
   return !closeRequested_;
+}
+
+void TX11HostDisplay::Focus(TNativeWindow window) {
+  if (display_ == nullptr) return;
+  XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+  XSync(display_, False);
 }
 
 void TX11HostDisplay::Sync() {

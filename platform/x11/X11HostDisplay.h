@@ -70,8 +70,14 @@ class TX11HostDisplay {
   void PressKey(unsigned long keySymbol);
   void ReleaseKey(unsigned long keySymbol);
 
+  // Gives window the keyboard focus, as a window manager does for the
+  // active top-level window.
+  void Focus(TNativeWindow window);
   // Reads the host window's events; false once the user asked to close it.
+  // The key symbols of the key presses that reached a host window are kept
+  // in KeysPressed.
   bool ServiceEvents();
+  std::vector<unsigned long> KeysPressed;
   // Waits until the server has handled every request of this connection.
   void Sync();
 

@@ -26,11 +26,16 @@ namespace zelk::platform {
 namespace {
 
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask |
-                            StructureNotifyMask;
+                            EnterWindowMask | LeaveWindowMask | FocusChangeMask | StructureNotifyMask;
+// Keys are selected only while a window of ours holds the focus: otherwise
+// X passes them on to the host's window, whose keys they are (Return and
+// Escape of its dialog), even with the pointer over the editor.
+constexpr long kKeyMask = KeyPressMask | KeyReleaseMask;
 // Paint handlers that keep invalidating their own window would never let
 // Pump return.
 constexpr int kMostPaintRounds = 16;
+// One notch of the wheel, as the window seam counts it.
+constexpr int32_t kWheelNotch = 120;
 // More update rectangles than this are painted as their bounds.
 constexpr size_t kMostPaintRectangles = 8;
 // Message-only windows get ids above every X resource id (29 bits).
@@ -254,10 +259,20 @@ struct TX11WindowSystem::TState {
 
   // --- Focus ---
 
+  // Selects the keys of the window holding the focus, and of no other.
+  void SelectKeys(TNativeWindow id, bool keys) {
+    const TWindow* window = Find(id);
+    if (window == nullptr || window->Id == 0 || DisplayConnection == nullptr || ConnectionLost) return;
+    TErrorTrap trap;
+    XSelectInput(DisplayConnection, window->Id, keys ? kEventMask | kKeyMask : kEventMask);
+  }
+
   void MoveFocus(TNativeWindow id) {
     if (id == Focus) return;
     const TNativeWindow previous = Focus;
     Focus = id;
+    SelectKeys(previous, false);
+    SelectKeys(id, true);
     const TWindow* window = Find(id);
     if (window != nullptr && window->Id != 0 && DisplayConnection != nullptr && !ConnectionLost) {
       TErrorTrap trap;
@@ -357,15 +372,29 @@ struct TX11WindowSystem::TState {
         button = TMouseButton::mbRight;
         flag = mfRightButton;
         break;
+      case Button4:
+      case Button5:
+        // The wheel: each notch is a press and a release; the press counts.
+        if (event.type == ButtonPress) Wheel(id, event, event.button == Button4 ? kWheelNotch : -kWheelNotch);
+        return;
       default:
-        return;  // wheel and extra buttons
+        return;  // extra buttons
     }
     const bool press = event.type == ButtonPress;
-    // Keys go to a plug-in's window only once it is clicked.
-    if (press && Find(Focus) == nullptr) MoveFocus(id);
+    // A click leaves the keyboard focus where it is: the toolkit asks for it
+    // when the clicked control takes keys (SetFocus).
     const uint32_t modifiers = press ? ModifiersOf(event.state) | flag : ModifiersOf(event.state) & ~flag;
     Pointer(id, press ? TWindowEventKind::ekMouseDown : TWindowEventKind::ekMouseUp, event.x, event.y, event.x_root,
             event.y_root, button, modifiers);
+  }
+
+  void Wheel(TNativeWindow id, const XButtonEvent& event, int32_t delta) {
+    TWindowEvent wheel;
+    wheel.Kind = TWindowEventKind::ekMouseWheel;
+    wheel.Point = {event.x, event.y};
+    wheel.WheelDelta = delta;
+    wheel.Modifiers = ModifiersOf(event.state);
+    Deliver(id, wheel);
   }
 
   void Pointer(TNativeWindow id, TWindowEventKind kind, int x, int y, int rootX, int rootY, TMouseButton button,
@@ -424,6 +453,8 @@ struct TX11WindowSystem::TState {
   void MoveFocusFromServer(TNativeWindow id) {
     const TNativeWindow previous = Focus;
     Focus = id;
+    SelectKeys(previous, false);
+    SelectKeys(id, true);
     TWindowEvent event;
     event.Kind = TWindowEventKind::ekFocusOut;
     if (previous != 0) Deliver(previous, event);

@@ -312,6 +312,19 @@ TEST_F(DialTest, LinearStyleDragsFromAnyPressByPixelsPerPosition) {
   EXPECT_EQ(dial->Position(), 85);
 }
 
+// Shift takes effect from where the pointer was when it changed, both ways.
+TEST_F(DialTest, ShiftSlowsALinearDragToAQuarterFromWhereItChanged) {
+  dial->SetMouseControlStyle(TDIBDialMouseControlStyle::mcsLinear);
+  dial->SetPosition(40);
+  changes.Positions.clear();
+  windows.PressMouse(Window(), {10, 90});
+  windows.MoveMouse(Window(), {10, 82});                        // 8 up: 48
+  windows.MoveMouse(Window(), {10, 74}, platform::mfShift);  // 8 more at a quarter: 50
+  windows.MoveMouse(Window(), {10, 72}, platform::mfShift);  // 2 more: 50.5, shown as 50
+  windows.MoveMouse(Window(), {10, 70});                        // full speed again: 2 up from 50
+  EXPECT_EQ(changes.Positions, (std::vector<int32_t>{48, 50, 50, 52}));
+}
+
 TEST_F(DialTest, TemplatePropertiesFollowTheBaseInOrder) {
   EXPECT_EQ(dial->TemplateProperties(),
             (std::vector<std::string>{"Width", "Height", "AutoSize", "Max", "Min", "Opacity", "PageSize",

@@ -1,7 +1,7 @@
 // The built plug-in's editor in a host's window, as a Windows host opens it:
 // load Zelk.dll, create the effect through its entry point, open the editor
-// in a top-level window of ours, drag the knob with mouse messages through
-// the host's message loop, close, unload; the window class goes with the
+// in a top-level window of ours, drag the knob, turn the wheel and double
+// click with mouse messages through the host's message loop, close, unload; the window class goes with the
 // library.
 #include <gtest/gtest.h>
 
@@ -105,6 +105,15 @@ TEST(EditorInHostWindow, OpensAsAChildTurnsWithTheMouseAndTheClassGoesWithTheLib
   EXPECT_EQ(effect->getParameter(effect, 0), 270 / 360.0f);
   EXPECT_EQ(hostwin::CaptureWindow(), 0u);
   EXPECT_FALSE(hostwin::NeedsPaint(container));
+
+  // A wheel notch away from the user: a degree up; a double click resets.
+  hostwin::PostHostMessage(container, hostwin::hmMouseWheel, hostwin::WheelParam(120, 0),
+                           hostwin::ScreenPointParam(container, centre));
+  hostwin::RunMessageLoop();
+  EXPECT_EQ(effect->getParameter(effect, 0), 271 / 360.0f);
+  for (int click = 0; click < 2; ++click) post(hostwin::hmLButtonDown, centre, 1), post(hostwin::hmLButtonUp, centre, 0);
+  EXPECT_EQ(effect->getParameter(effect, 0), 0.0f);
+  EXPECT_EQ(Automated().back(), 0.0f);
 
   // A value from the host turns the knob at the next idle call, which paints it.
   effect->setParameter(effect, 0, 0.25f);

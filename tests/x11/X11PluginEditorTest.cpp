@@ -103,6 +103,22 @@ TEST_F(X11PluginEditor, ADragWithRealPointerEventsAutomatesAndTheHostTurnsTheKno
   session.Dispatch(effEditClose);
 }
 
+// X reports the wheel as buttons 4 (away from the user) and 5.
+TEST_F(X11PluginEditor, TheWheelTurnsTheKnobADegreeANotchAndADoubleClickResetsIt) {
+  if (!host->HasXTest()) GTEST_SKIP() << "the server has no XTest";
+  ASSERT_EQ(OpenEditor(), 1);
+  const auto click = [this](TPoint at, std::vector<unsigned> buttons) {
+    host->MovePointer(parent, at);
+    for (const unsigned button : buttons) host->PressButton(button), host->ReleaseButton(button);
+    Idle();
+  };
+  click(kCentre, {4, 4, 4, 5});
+  EXPECT_EQ(session.GetParameter(0), 2.0f / 360.0f);
+  click({kCentre.X, kCentre.Y - 40}, {1, 1});  // a double click on the cap
+  EXPECT_EQ(session.GetParameter(0), 0.0f);
+  session.Dispatch(effEditClose);
+}
+
 TEST_F(X11PluginEditor, HundredOpenCloseCyclesLeaveTheServersResourcesWhereTheyWere) {
   if (!host->HasResourceCounts()) GTEST_SKIP() << "the server has no X-Resource extension";
   const platform::TServerResources before = host->CountResources();

@@ -37,8 +37,8 @@
   F(XLockDisplay) F(XLookupKeysym) F(XLookupString) F(XMapWindow) F(XMatchVisualInfo) F(XMoveResizeWindow)          \
   F(XNextEvent) F(XOpenDisplay) F(XPending) F(XPutImage) F(XQueryColor) F(XQueryColors) F(XQueryExtension)          \
   F(XQueryKeymap) F(XQueryPointer) F(XRefreshKeyboardMapping) F(XResourceManagerString) F(XSendEvent)               \
-  F(XSetErrorHandler) F(XSetInputFocus) F(XStoreColors) F(XSync) F(XTranslateCoordinates) F(XUnlockDisplay)         \
-  F(XUnmapWindow) F(XrmDestroyDatabase) F(XrmGetResource) F(XrmGetStringDatabase) F(XrmInitialize)
+  F(XSelectInput) F(XSetErrorHandler) F(XSetInputFocus) F(XStoreColors) F(XSync) F(XTranslateCoordinates)           \
+  F(XUnlockDisplay) F(XUnmapWindow) F(XrmDestroyDatabase) F(XrmGetResource) F(XrmGetStringDatabase) F(XrmInitialize)
 
 // Functions of libX11 that older versions lack (XSetIOErrorExitHandler came
 // with libX11 1.7).

@@ -422,8 +422,8 @@ TNativeWindow TWin32WindowSystem::CreateChild(TNativeWindow parent, const TRect&
   // WM_NCCREATE takes the record over; a creation refused before that leaves it here.
   state_->Creating = window.get();
   TWin32Window* record = window.release();
-  HWND handle = CreateWindowExW(extendedStyle, WindowClass().Name(), L"", style, frame.left, frame.top, frame.right - frame.left,
-                                frame.bottom - frame.top, AsHandle(parent), nullptr,
+  HWND handle = CreateWindowExW(extendedStyle, WindowClass().Name(), L"", style, frame.left, frame.top,
+                                frame.right - frame.left, frame.bottom - frame.top, AsHandle(parent), nullptr,
                                 reinterpret_cast<HINSTANCE>(ThisModule()), record);
   delete std::exchange(state_->Creating, nullptr);
   return handle != nullptr ? AsWindow(handle) : 0;

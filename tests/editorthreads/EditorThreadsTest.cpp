@@ -8,10 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
+#include <future>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "tests/support/BuiltPlugin.h"
 #include "tests/support/HostWindow.h"
@@ -27,23 +26,6 @@ constexpr int kCycles = 100;
 intptr_t Dispatch(AEffect* effect, int32_t opcode, void* ptr = nullptr) {
   return effect->dispatcher(effect, opcode, 0, 0, ptr, 0.0f);
 }
-
-// Runs body on a thread of its own, as one of the host's user-interface
-// threads; what it reports is checked on the test's thread.
-class TUserInterfaceThread {
- public:
-  template <typename TBody>
-  explicit TUserInterfaceThread(TBody body) : thread_([this, body] { failure_ = body(); }) {}
-  // Empty when the body succeeded.
-  std::string Join() {
-    thread_.join();
-    return failure_;
-  }
-
- private:
-  std::string failure_;
-  std::thread thread_;
-};
 
 class EditorThreads : public ::testing::Test {
  protected:
@@ -80,18 +62,25 @@ std::string OpenIdleAndCloseCycles(const std::string& plugin) {
   return {};
 }
 
+// Each body runs on a thread of its own, as one of the host's
+// user-interface threads, and answers what went wrong.
+template <typename TBody>
+std::future<std::string> OnAThreadOfItsOwn(TBody body) {
+  return std::async(std::launch::async, body);
+}
+
 TEST_F(EditorThreads, TwoInstancesOpenIdleAndCloseTheirEditorsOnTwoThreadsAtOnce) {
-  TUserInterfaceThread first([&] { return OpenIdleAndCloseCycles(plugin); });
-  TUserInterfaceThread second([&] { return OpenIdleAndCloseCycles(plugin); });
-  EXPECT_EQ(first.Join(), "");
-  EXPECT_EQ(second.Join(), "");
+  auto first = OnAThreadOfItsOwn([&] { return OpenIdleAndCloseCycles(plugin); });
+  auto second = OnAThreadOfItsOwn([&] { return OpenIdleAndCloseCycles(plugin); });
+  EXPECT_EQ(first.get(), "");
+  EXPECT_EQ(second.get(), "");
 }
 
 // A host bug, survived: one thread keeps idling the instance whose editor
 // another thread opens and closes.
 TEST_F(EditorThreads, IdlingFromASecondThreadWhileTheFirstOpensAndClosesIsSafe) {
   std::atomic<bool> done{false};
-  TUserInterfaceThread opener([&]() -> std::string {
+  auto opener = OnAThreadOfItsOwn([&] {
     THostWindow window;
     std::string failure = window.IsOpen() ? "" : window.ErrorText();
     for (int cycle = 0; cycle < kCycles && failure.empty(); ++cycle) {
@@ -104,47 +93,34 @@ TEST_F(EditorThreads, IdlingFromASecondThreadWhileTheFirstOpensAndClosesIsSafe) 
     return failure;
   });
   while (!done.load()) Dispatch(holder.Effect(), effEditIdle);
-  EXPECT_EQ(opener.Join(), "");
+  EXPECT_EQ(opener.get(), "");
 }
 
 // Bridges close the editor from another thread than the one that opened it
-// and owns its window: the window goes (destroyed by its own thread at its
-// next message), a message meanwhile reaches no freed form, and the next
-// open shows one editor.
+// and owns its window: the window goes (destroyed by its own thread, whose
+// loop runs on), messages meanwhile reach no freed form, and the next open
+// shows one editor.
 TEST_F(EditorThreads, AnEditorClosedFromAnotherThreadLeavesNoWindowAndReopensOnce) {
-  std::atomic<int> stage{0};
-  TUserInterfaceThread opener([&]() -> std::string {
+  std::atomic<bool> opened{false};
+  std::atomic<bool> closed{false};
+  auto opener = OnAThreadOfItsOwn([&]() -> std::string {
     THostWindow window;
-    if (!window.IsOpen()) {
-      stage.store(-1);
-      return window.ErrorText();
-    }
-    std::string failure;
-    for (int round = 0; round < 3 && failure.empty(); ++round) {
-      if (Dispatch(holder.Effect(), effEditOpen, window.Parent()) != 1) failure = "the editor did not open";
-      window.Service();
-      stage.store(2 * round + 1);
-      // The host's loop keeps running while the other thread closes.
-      while (stage.load() == 2 * round + 1) window.Service();
-      window.Service();
-      if (window.ChildCount() != 0) failure = "the closed editor's window is still there";
-    }
-    if (failure.empty() && Dispatch(holder.Effect(), effEditOpen, window.Parent()) == 1) {
-      window.Service();
-      if (window.ChildCount() != 1) failure = "a reopened editor shows " + std::to_string(window.ChildCount());
-      Dispatch(holder.Effect(), effEditClose);
-      window.Service();
-    }
-    stage.store(-1);
-    return failure;
-  });
-  for (int round = 0; round < 3; ++round) {
-    while (stage.load() != 2 * round + 1 && stage.load() != -1) std::this_thread::yield();
-    if (stage.load() == -1) break;
+    const bool open = window.IsOpen() && Dispatch(holder.Effect(), effEditOpen, window.Parent()) == 1;
+    opened.store(true);
+    if (!open) return "the editor did not open";
+    while (!closed.load()) window.Service();
+    window.Service();
+    if (window.ChildCount() != 0) return "the closed editor's window is still there";
+    Dispatch(holder.Effect(), effEditOpen, window.Parent());
+    window.Service();
+    const size_t editors = window.ChildCount();
     Dispatch(holder.Effect(), effEditClose);
-    stage.store(2 * round + 2);
-  }
-  EXPECT_EQ(opener.Join(), "");
+    return editors == 1 ? "" : "a reopened editor shows " + std::to_string(editors) + " windows";
+  });
+  while (!opened.load()) std::this_thread::yield();
+  Dispatch(holder.Effect(), effEditClose);
+  closed.store(true);
+  EXPECT_EQ(opener.get(), "");
 }
 
 }  // namespace

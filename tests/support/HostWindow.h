@@ -26,9 +26,8 @@ class THostWindow {
   std::string ErrorText() const;
   // The native window effEditOpen takes.
   void* Parent() const;
-  // The host's side between its idle calls: on Win32 the pointer moves over
-  // every window inside and the thread's message loop runs; on X11 the
-  // server handles everything asked so far.
+  // The host's side between idle calls: Win32 moves the pointer over every
+  // window inside and runs the loop; X11 waits for the server.
   void Service();
   // The windows inside the host's window: the open editors.
   size_t ChildCount();

@@ -24,6 +24,11 @@ const TClassInfo& TZelkVSTModule::StaticClass() {
 
 TZelkVSTModule::TZelkVSTModule(TComponent* owner) : TVST2Module(owner) {}
 
+void TZelkVSTModule::InitializeComponent() {
+  TVST2Module::InitializeComponent();
+  VST2ModuleParameterChange(this, 0, GetParameter(0));
+}
+
 // The knob starts where the parameter stands, so that the first drag goes
 // on from there instead of jumping the sound to the knob's zero.
 void TZelkVSTModule::VST_EditOpen(TObject*, TComponent*& GUI) {

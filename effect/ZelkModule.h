@@ -23,7 +23,8 @@ class TZelkVSTModule : public TVST2Module {
 
   explicit TZelkVSTModule(TComponent* owner);
 
-  // Mixing coefficients; both 0 (silence) until the first parameter change.
+  // Mixing coefficients, computed from parameter 0 once the settings are
+  // read and again at every parameter change.
   std::atomic<float> CosAngle{0.0f};
   std::atomic<float> SinAngle{0.0f};
 
@@ -37,6 +38,10 @@ class TZelkVSTModule : public TVST2Module {
   void VST2ModuleProcess(float** Inputs, float** Outputs, int32_t SampleFrames);
 
  protected:
+  // Reads the settings, then computes the coefficients from the parameter's
+  // value: a host that plays without setting anything hears the angle the
+  // parameter reports.
+  void InitializeComponent() override;
   // After a parameter change the knob moves to the new angle, without
   // writing or reporting anything.
   void EditIdle() override;

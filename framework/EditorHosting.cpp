@@ -1,10 +1,13 @@
 // The editor as the host sees it: its rectangle, opening inside the host's
 // window, idle repaints and closing. All of it runs on the host's
-// user-interface thread. The form itself comes from the module's OnEditOpen
-// handler; the window toolkit places it into the host's native window.
+// user-interface thread (hosts with a thread per plug-in window use several;
+// the dispatcher's user-interface lock keeps them apart). The form itself
+// comes from the module's OnEditOpen handler; the window toolkit places it
+// into the host's native window.
 #include "framework/FireEvent.h"
 #include "framework/VST1Module.h"
 #include "toolkit/Form.h"
+#include "toolkit/Toolkit.h"
 
 namespace zelk {
 namespace {
@@ -47,16 +50,30 @@ intptr_t TCustomVST1Module::EditOpen(void* parentWindow) {
   // Some hosts open again without closing: the old form goes first, with
   // its close notification, so that no window is left behind.
   if (editorForm_ != nullptr) EditClose();
+  // Without the host's window the editor would be a stray top-level window.
+  if (parentWindow == nullptr) return 0;
   TComponent* editor = nullptr;
   FireIfAssigned(OnEditOpen, this, editor);
   if (editor == nullptr) return 0;
   editorForm_ = editor;
-  if (TCustomForm* form = AsForm(editor)) EmbedInHostWindow(*form, parentWindow);
+  if (TCustomForm* form = AsForm(editor)) {
+    // A window system that refuses the window (a screen it cannot draw on)
+    // leaves no form behind; the dispatcher reports the reason.
+    try {
+      EmbedInHostWindow(*form, parentWindow);
+    } catch (...) {
+      FreeEditorForm();
+      throw;
+    }
+  }
   // Bring module code and the new editor up to date without storing
   // anything or telling the host.
   if (OnParameterChange) {
     for (int32_t index = 0; index < numParams(); ++index) OnParameterChange(this, index, Parameters.Get(index));
   }
+  // Painted before the host has the answer, so that a host whose first idle
+  // call comes late shows no blank frame.
+  ProcessMessages();
   return 1;
 }
 

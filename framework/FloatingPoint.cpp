@@ -39,9 +39,29 @@ void MaskFloatingPointExceptions() {
   if (HasSse()) MaskSseExceptions();
 }
 
+// fnstenv masks every x87 exception after storing the environment; fldenv
+// brings control word and flags back, so nothing raised inside is pending
+// (and would trap) once the caller's unmasked control word is back.
+TMaskedFloatingPoint::TMaskedFloatingPoint() noexcept : saved_(true) {
+  __asm__ volatile("fnstenv %0" : "=m"(x87Environment_));
+  if (HasSse()) {
+    __asm__ volatile("stmxcsr %0" : "=m"(mxcsr_));
+    MaskSseExceptions();
+  }
+}
+
+TMaskedFloatingPoint::~TMaskedFloatingPoint() {
+  if (!saved_) return;
+  __asm__ volatile("fldenv %0" : : "m"(x87Environment_));
+  if (HasSse()) __asm__ volatile("ldmxcsr %0" : : "m"(mxcsr_));
+}
+
 #else
 
 void MaskFloatingPointExceptions() {}
+
+TMaskedFloatingPoint::TMaskedFloatingPoint() noexcept = default;
+TMaskedFloatingPoint::~TMaskedFloatingPoint() = default;
 
 #endif
 

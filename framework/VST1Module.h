@@ -25,6 +25,7 @@
 
 #include "framework/CPU.h"
 #include "framework/ModuleEvents.h"
+#include "framework/ParameterUpdaters.h"
 #include "framework/ParameterValues.h"
 #include "framework/PluginFlags.h"
 #include "framework/Processing.h"
@@ -225,7 +226,8 @@ class TCustomVST1Module : public TDataModule {
   std::atomic<int32_t> blockSize_{1024};
   std::atomic<int32_t> currentProgram_{0};
   std::atomic<bool> EditorNeedsUpdate{false};
-  std::atomic<bool> ParameterUpdating{false};
+  // The threads inside SetParameterAutomated (its re-entry guard).
+  TParameterUpdaters ParameterUpdating;
   ERect EditorRect{};
   TComponent* editorForm_ = nullptr;
 

@@ -31,20 +31,21 @@ void StoreInCurrentProgram(const TCustomVST1Module& module, int32_t index, float
   programs->Program(current)->SetParameter(index, value);
 }
 
-// Clears the re-entry flag however the set operation ends.
+// Registers the calling thread with the re-entry guard and unregisters it
+// however the set operation ends.
 class TParameterUpdateScope {
  public:
-  explicit TParameterUpdateScope(std::atomic<bool>& flag) : flag_(flag), entered_(!flag.exchange(true)) {}
+  explicit TParameterUpdateScope(TParameterUpdaters& updaters) : updaters_(updaters), entered_(updaters.Enter()) {}
   ~TParameterUpdateScope() {
-    if (entered_) flag_.store(false);
+    if (entered_) updaters_.Leave();
   }
   TParameterUpdateScope(const TParameterUpdateScope&) = delete;
   TParameterUpdateScope& operator=(const TParameterUpdateScope&) = delete;
-  // False when another set operation is under way.
+  // False for a call nested in a set operation of the same thread.
   bool Entered() const { return entered_; }
 
  private:
-  std::atomic<bool>& flag_;
+  TParameterUpdaters& updaters_;
   bool entered_;
 };
 
@@ -79,7 +80,8 @@ void TCustomVST1Module::SetParameterAutomated(int32_t index, float value) {
   if (item == nullptr || !std::isfinite(value)) return;
   {
     // A host may answer the automation report by setting the parameter
-    // again; that nested call, and any call racing this one, is dropped.
+    // again on the same thread; that nested call is dropped. Calls from
+    // other threads go through: the last one wins.
     TParameterUpdateScope scope(ParameterUpdating);
     if (!scope.Entered()) return;
     if ((Effect.flags & effFlagsProgramChunks) == 0) {

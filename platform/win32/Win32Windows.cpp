@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <utility>
 #include <vector>
 
 #include "platform/KeyCodes.h"
+#include "platform/UserInterfaceLock.h"
 #include "platform/win32/DibSectionSurface.h"
 #include "platform/win32/GdiRegion.h"
 
@@ -216,6 +218,37 @@ struct TWin32WindowSystem::TState {
 
   // Answers true with result when the message is handled here.
   bool Handle(TWin32Window& window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  // Our windows inside handle (its descendants).
+  std::vector<HWND> DescendantsOf(HWND handle) const {
+    std::vector<HWND> descendants;
+    for (const auto& [each, window] : Windows) {
+      if (each != handle && IsChild(handle, each)) descendants.push_back(each);
+    }
+    return descendants;
+  }
+
+  // Cuts the window and its descendants loose from this system: their
+  // clients are told of the descendants' end, nothing of ours is reached
+  // from them again (no client, marked gone, no user data, the system's
+  // default procedure) and their records go. The windows themselves are
+  // then the owning thread's to destroy.
+  void Detach(HWND handle) {
+    std::vector<HWND> members = DescendantsOf(handle);
+    for (HWND member : members) {
+      if (TWin32Window* window = Find(AsWindow(member))) Deliver(*window, TWindowEventKind::ekDestroyed);
+    }
+    members.push_back(handle);
+    for (HWND member : members) {
+      const auto found = Windows.find(member);
+      if (found == Windows.end()) continue;
+      found->second->Client = nullptr;
+      found->second->Gone = true;
+      SetWindowLongPtrW(member, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(member, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+      Windows.erase(found);
+    }
+  }
 };
 
 bool TWin32WindowSystem::TState::Handle(TWin32Window& window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -330,7 +363,11 @@ bool TWin32WindowSystem::TState::Handle(TWin32Window& window, UINT message, WPAR
 
 namespace {
 
+// The host's message loop calls in on the thread owning the window, which
+// may be another editor's thread than the one in an editor opcode now: the
+// user-interface lock keeps them apart.
 LRESULT CALLBACK WindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  std::lock_guard lock(UserInterfaceLock());
   if (message == WM_NCCREATE) {
     auto* window = static_cast<TWin32Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     window->Handle = handle;
@@ -389,23 +426,39 @@ TNativeWindow TWin32WindowSystem::CreateChild(TNativeWindow parent, const TRect&
   window->Client = &client;
   window->TopLevel = parent == 0;
   const DWORD style = parent != 0 ? kChildStyle : kTopLevelStyle;
+  // No WM_PARENTNOTIFY: the host's window may belong to another thread,
+  // and a message sent there would wait for it.
+  const DWORD extendedStyle = parent != 0 ? WS_EX_NOPARENTNOTIFY : 0;
   RECT frame = AsRECT(bounds);
-  if (parent == 0) AdjustWindowRectEx(&frame, style, FALSE, 0);
+  if (parent == 0) AdjustWindowRectEx(&frame, style, FALSE, extendedStyle);
   // WM_NCCREATE takes the record over; a creation refused before that leaves it here.
   state_->Creating = window.get();
   TWin32Window* record = window.release();
-  HWND handle = CreateWindowExW(0, WindowClass().Name(), L"", style, frame.left, frame.top, frame.right - frame.left,
-                                frame.bottom - frame.top, AsHandle(parent), nullptr,
+  HWND handle = CreateWindowExW(extendedStyle, WindowClass().Name(), L"", style, frame.left, frame.top,
+                                frame.right - frame.left, frame.bottom - frame.top, AsHandle(parent), nullptr,
                                 reinterpret_cast<HINSTANCE>(ThisModule()), record);
   delete std::exchange(state_->Creating, nullptr);
   return handle != nullptr ? AsWindow(handle) : 0;
 }
 
+// Only the thread that owns a window can destroy it. A host that closes the
+// editor from another thread than it opened it on (bridges do) gets the
+// window detached here at once, so that the form may go, and destroyed by
+// its owner at that thread's next message: a posted WM_CLOSE, which the
+// default procedure turns into DestroyWindow. Posted, not sent: the owner
+// may be waiting for the user-interface lock this thread holds.
 void TWin32WindowSystem::DestroyWindow(TNativeWindow window) {
   if (state_->Find(window) == nullptr) return;
-  const HWND previous = std::exchange(state_->Destroying, AsHandle(window));
-  ::DestroyWindow(AsHandle(window));
-  state_->Destroying = previous;
+  const HWND handle = AsHandle(window);
+  if (GetWindowThreadProcessId(handle, nullptr) == GetCurrentThreadId()) {
+    const HWND previous = std::exchange(state_->Destroying, handle);
+    const bool destroyed = ::DestroyWindow(handle) != FALSE;
+    state_->Destroying = previous;
+    if (destroyed || state_->Find(window) == nullptr) return;
+  }
+  state_->Detach(handle);
+  ShowWindowAsync(handle, SW_HIDE);
+  PostMessageW(handle, WM_CLOSE, 0, 0);
 }
 
 void TWin32WindowSystem::PlaceWindow(TNativeWindow window, const TRect& bounds) {
@@ -523,9 +576,12 @@ uint32_t TWin32WindowSystem::TickCount() const { return GetTickCount(); }
 void TWin32WindowSystem::Pump() {
   std::vector<HWND> handles;
   for (const auto& [handle, window] : state_->Windows) handles.push_back(handle);
-  // A paint handler may destroy windows: each is looked up again.
+  // A paint handler may destroy windows: each is looked up again. Windows
+  // of other threads (another editor's) are painted by their own thread's
+  // loop: asking for their paint from here would wait for that thread.
+  const DWORD thread = GetCurrentThreadId();
   for (HWND handle : handles) {
-    if (state_->IsAlive(handle)) UpdateWindow(handle);
+    if (state_->IsAlive(handle) && GetWindowThreadProcessId(handle, nullptr) == thread) UpdateWindow(handle);
   }
 }
 

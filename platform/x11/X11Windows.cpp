@@ -72,6 +72,17 @@ class TErrorTrap {
 
 TRect ExposedArea(const XExposeEvent& event) { return BoundsRect(event.x, event.y, event.width, event.height); }
 
+// Our windows take their parent's visual, and pixels are written through
+// its colour masks: right only for true-colour visuals (a colour-mapped
+// 8-bit screen would show a black window, a direct-colour one whatever its
+// colour map makes of them).
+bool IsTrueColour(const Visual* visual) { return visual->c_class == TrueColor; }
+
+void ReportUnsupportedVisual(const XWindowAttributes& attributes) {
+  std::fprintf(stderr, "Zelk: unsupported visual (class %d, depth %d): the editor needs a true-colour screen\n",
+               attributes.visual->c_class, attributes.depth);
+}
+
 }  // namespace
 
 struct TX11WindowSystem::TState {
@@ -136,6 +147,11 @@ struct TX11WindowSystem::TState {
       std::fprintf(stderr, "Zelk: no editor without the X libraries: %s\n", XlibLoadError().c_str());
       return false;
     }
+    // Hosts drive editors from several threads, and the host itself talks
+    // to Xlib on others: Xlib is told before our first connection (the
+    // earliest a plug-in that loads Xlib only for its editor can).
+    static const bool threadsInitialized = XInitThreads() != 0;
+    (void)threadsInitialized;
     DisplayConnection = XOpenDisplay(nullptr);
     if (DisplayConnection == nullptr) return false;
     ConnectionLost = false;
@@ -143,14 +159,24 @@ struct TX11WindowSystem::TState {
     // A broken connection must not end the host (where Xlib lets us say so:
     // versions before 1.7 end the process whatever the handler does).
     if (XSetIOErrorExitHandler != nullptr) XSetIOErrorExitHandler(DisplayConnection, &ConnectionGone, this);
+    // Asking an extension's library about a server without the extension
+    // prints a complaint on every open (remote displays have no MIT-SHM):
+    // the server is asked first.
     int major = 0;
     int minor = 0;
     Bool pixmaps = False;
-    SharedMemory = XShmQueryVersion(DisplayConnection, &major, &minor, &pixmaps) != 0;
+    SharedMemory = HasExtension("MIT-SHM") && XShmQueryVersion(DisplayConnection, &major, &minor, &pixmaps) != 0;
     int eventBase = 0;
     int errorBase = 0;
-    Shape = XShapeQueryExtension(DisplayConnection, &eventBase, &errorBase) != 0;
+    Shape = HasExtension("SHAPE") && XShapeQueryExtension(DisplayConnection, &eventBase, &errorBase) != 0;
     return true;
+  }
+
+  bool HasExtension(const char* name) const {
+    int opcode = 0;
+    int eventBase = 0;
+    int errorBase = 0;
+    return XQueryExtension(DisplayConnection, name, &opcode, &eventBase, &errorBase) != 0;
   }
 
   void Disconnect() {
@@ -567,6 +593,11 @@ TNativeWindow TX11WindowSystem::CreateChild(TNativeWindow parent, const TRect& b
   const Window parentId = parent == 0 ? DefaultRootWindow(display) : static_cast<Window>(parent);
   XWindowAttributes parentAttributes{};
   if (!XGetWindowAttributes(display, parentId, &parentAttributes) || gErrorCount != errorsBefore) {
+    state.DisconnectWhenUnused();
+    return 0;
+  }
+  if (!IsTrueColour(parentAttributes.visual)) {
+    ReportUnsupportedVisual(parentAttributes);
     state.DisconnectWhenUnused();
     return 0;
   }

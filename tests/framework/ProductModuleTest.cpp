@@ -3,6 +3,7 @@
 // of their own.
 #include <gtest/gtest.h>
 
+#include "effect/StereoRotation.h"
 #include "effect/ZelkModule.h"
 #include "runtime/Application.h"
 #include "runtime/ClassInfo.h"
@@ -37,10 +38,14 @@ TEST(ProductModule, ModulesOpenAtTheSameTimeHaveUniqueNames) {
   EXPECT_EQ(first->Owner(), &Application());
 }
 
-TEST(ProductModule, CoefficientsStartAtZeroAndFollowParameterZero) {
+// A host that plays without setting the parameter hears the angle the
+// parameter reports (0 degrees: both channels inverted), not silence.
+TEST(ProductModule, CoefficientsStartFromParameterZeroAndFollowIt) {
   TZelkPtr module = MakeProduct();
-  EXPECT_EQ(module->CosAngle.load(), 0.0f);
-  EXPECT_EQ(module->SinAngle.load(), 0.0f);
+  ASSERT_EQ(module->GetParameter(0), 0.0f);
+  EXPECT_EQ(module->CosAngle.load(), ComputeRotationCoefficients(0.0f).CosAngle);
+  EXPECT_EQ(module->SinAngle.load(), ComputeRotationCoefficients(0.0f).SinAngle);
+  EXPECT_EQ(module->SinAngle.load(), -1.0f);
   module->SetParameterAutomated(0, 180.0f);  // θ = −π
   EXPECT_EQ(module->CosAngle.load(), -1.0f);
   EXPECT_NEAR(module->SinAngle.load(), 0.0f, 1e-7f);

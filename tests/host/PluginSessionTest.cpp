@@ -69,12 +69,15 @@ TEST_F(PluginTest, ValuesTypedAsTextSetTheAngleOnlyWhenTheyAreNumbers) {
   EXPECT_EQ(Dispatch(effect, effCanBeAutomated, 5), 1);
 }
 
-TEST_F(PluginTest, NewEffectIsSilentUntilTheAngleIsSet) {
+// Hosts play an inserted effect without setting anything: it sounds as its
+// parameter reads, 0 degrees, both channels inverted (not silent).
+TEST_F(PluginTest, NewEffectPlaysTheAngleItsParameterReports) {
   AEffect* effect = Create();
   ASSERT_NE(effect, nullptr);
+  ASSERT_EQ(effect->getParameter(effect, 0), 0.0f);
   const TAudioBuffers output = ProcessReplacing(effect, Input());
-  EXPECT_EQ(output.Channel(0), TChannel(kFrames));
-  EXPECT_EQ(output.Channel(1), TChannel(kFrames));
+  ExpectNear(output.Channel(0), Negated(Input().Channel(0)));
+  ExpectNear(output.Channel(1), Negated(Input().Channel(1)));
 }
 
 TEST_F(PluginTest, TheAngleTurnsTheStereoImage) {
@@ -124,7 +127,7 @@ TEST_F(PluginTest, SeveralEffectsAtOnceAreIndependent) {
   first->setParameter(first, 0, 1.0f);
   third->setParameter(third, 0, 0.5f);
   EXPECT_EQ(second->getParameter(second, 0), 0.0f);
-  EXPECT_EQ(ProcessReplacing(second, Input()).Channel(0), TChannel(kFrames));
+  ExpectNear(ProcessReplacing(second, Input()).Channel(0), Negated(Input().Channel(0)));
   ExpectNear(ProcessReplacing(first, Input()).Channel(0), Input().Channel(0));
 
   EXPECT_EQ(Close(second), 1);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/Program.h"
@@ -115,16 +117,32 @@ TEST_F(ModuleParameters, ASetFromInsideTheReportIsDropped) {
   module->SetParameterAutomated(0, 90.0f);
   EXPECT_EQ(module->GetParameter(0), 90.0f);
   EXPECT_EQ(log.ModuleChanges.size(), 1u);
-  EXPECT_FALSE(module->ParameterUpdating.load());
+  EXPECT_FALSE(module->ParameterUpdating.Any());
   host.OnAutomate = nullptr;
   module->SetParameterAutomated(0, 180.0f);  // the flag is clear again
   EXPECT_EQ(module->GetParameter(0), 180.0f);
 }
 
+// Only the nested call is dropped: the host's set from another thread while
+// the editor's set waits in the host's automation handler is stored, and
+// the last value wins.
+TEST_F(ModuleParameters, ASetFromAnotherThreadDuringASetIsStoredAndTheLastWins) {
+  const std::thread::id editorThread = std::this_thread::get_id();
+  host.OnAutomate = [&](const tests::THostCall&) {
+    if (std::this_thread::get_id() != editorThread) return;
+    std::thread([&] { SetParameter(*module, 0, 0.75f); }).join();
+  };
+  module->SetParameterAutomated(0, 90.0f);
+  host.OnAutomate = nullptr;
+  EXPECT_EQ(module->GetParameter(0), 270.0f);
+  EXPECT_EQ(log.ModuleChanges.size(), 2u);
+  EXPECT_FALSE(module->ParameterUpdating.Any());
+}
+
 TEST_F(ModuleParameters, AFailingHandlerDoesNotLeaveTheGuardSet) {
   module->OnParameterChange = TParameterChangeEvent::Bind<&TChangeLog::Throw>(&log);
   EXPECT_THROW(module->SetParameterAutomated(0, 10.0f), std::runtime_error);
-  EXPECT_FALSE(module->ParameterUpdating.load());
+  EXPECT_FALSE(module->ParameterUpdating.Any());
   module->OnParameterChange.Clear();
   module->SetParameterAutomated(0, 20.0f);
   EXPECT_EQ(module->GetParameter(0), 20.0f);
@@ -156,6 +174,22 @@ TEST_F(ModuleParameters, NonFiniteValuesAreDropped) {
   EXPECT_EQ(log.ModuleChanges.size(), 1u);
   SetParameter(*module, 0, 0.5f);  // the smoother was not disturbed
   EXPECT_EQ(module->GetParameter(0), 180.0f);
+}
+
+// Some hosts unmask floating-point exceptions on their threads: a huge
+// value converts without a trap, and is stored unclamped when it fits.
+TEST_F(ModuleParameters, HugeValuesDoNotTrapOnAThreadThatUnmasksExceptions) {
+  EXPECT_EXIT(
+      {
+        feenableexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
+        SetParameter(*module, 0, 1e30f);
+        const bool storedUnclamped = module->GetParameter(0) == 1e30f * 360.0f;
+        SetParameter(*module, 0, std::numeric_limits<float>::max());
+        const bool overflowDropped = module->GetParameter(0) == 1e30f * 360.0f;
+        const bool readBack = GetParameter(*module, 0) == 1.0f;
+        std::exit(storedUnclamped && overflowDropped && readBack ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(ModuleParameters, SmoothingShapesSuccessiveHostValues) {

@@ -25,23 +25,58 @@ constexpr int32_t kHeight = kEditorHeight;
 constexpr TRect kEditorRect{0, 0, kWidth, kHeight};
 constexpr TPoint kCentre{kWidth / 2, kHeight / 2};
 
+// The display named in the file ctest's fixture writes (suffix "-plain":
+// the server without MIT-SHM and with an 8-bit screen 1); empty without.
+std::string FixtureDisplay(const std::string& suffix) {
+  const char* file = std::getenv("ZELK_X11_DISPLAY_FILE");
+  if (file == nullptr) return {};
+  std::ifstream in(std::string(file) + suffix);
+  std::string name;
+  in >> name;
+  return name;
+}
+
 class X11PluginEditor : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* file = std::getenv("ZELK_X11_DISPLAY_FILE")) {
-      std::ifstream in(file);
-      std::string name;
-      if (in >> name) setenv("DISPLAY", name.c_str(), 1);
-    }
+  void SetUp() override { Connect(FixtureDisplay("")); }
+
+  // The host and the plug-in (at its next connection) use display.
+  void Connect(const std::string& display) {
+    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
     host = std::make_unique<platform::TX11HostDisplay>();
     ASSERT_TRUE(host->IsOpen()) << "no X server: run these tests through ctest, which starts Xvfb, or set DISPLAY";
     ASSERT_TRUE(session.Open(ZELK_X11_PLUGIN, {})) << session.ErrorText();
     parent = host->CreateTopLevel(kWidth, kHeight, "host");
   }
 
+  // What the plug-in writes to stderr while it opens, idles and closes.
+  std::string OpenIdleCloseOutput(intptr_t& opened) {
+    ::testing::internal::CaptureStderr();
+    opened = OpenEditor();
+    Idle();
+    session.Dispatch(effEditClose);
+    return ::testing::internal::GetCapturedStderr();
+  }
+
   void TearDown() override {
-    if (host && host->IsOpen()) host->DestroyWindow(parent);
+    Disconnect();
     session.Close();
+  }
+
+  void Disconnect() {
+    if (host && host->IsOpen() && parent != 0) host->DestroyWindow(parent);
+    parent = 0;
+    host.reset();
+  }
+
+  // The plain server's display, with screen; the test skips without it.
+  bool ConnectToPlainServer(int screen) {
+    const std::string display = FixtureDisplay("-plain");
+    if (display.empty()) return false;
+    Disconnect();
+    session.Close();
+    Connect(display + "." + std::to_string(screen));
+    return true;
   }
 
   intptr_t OpenEditor() { return session.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(parent)); }
@@ -74,6 +109,48 @@ TEST_F(X11PluginEditor, IsAMappedBorderlessChildOfItsSizeAtTheOriginShowingTheHe
   EXPECT_EQ(info.BorderWidth, 0);
   EXPECT_EQ(host->ReadPixels(parent, kEditorRect), HeadlessEditorPixels(90.0f));
   session.Dispatch(effEditClose);
+}
+
+// A host whose first idle call comes late shows the editor, not a blank
+// window, as soon as effEditOpen returns.
+TEST_F(X11PluginEditor, IsPaintedBeforeOpenReturns) {
+  ASSERT_EQ(OpenEditor(), 1);
+  host->Sync();
+  EXPECT_EQ(host->ReadPixels(parent, kEditorRect), HeadlessEditorPixels(0.0f));
+  session.Dispatch(effEditClose);
+}
+
+// Without a host window an editor would be a stray top-level window.
+TEST_F(X11PluginEditor, OpeningWithoutAParentWindowAnswersZero) {
+  EXPECT_EQ(session.Dispatch(effEditOpen, 0, 0, nullptr), 0);
+  ERect* rect = nullptr;
+  EXPECT_EQ(session.Dispatch(effEditGetRect, 0, 0, &rect), 0);
+  EXPECT_EQ(OpenEditor(), 1);
+  session.Dispatch(effEditClose);
+}
+
+// Remote displays have no MIT-SHM: the editor works through plain images,
+// and nothing complains about the missing extension.
+TEST_F(X11PluginEditor, WithoutSharedMemoryTheEditorShowsAndNothingIsPrinted) {
+  if (!ConnectToPlainServer(0)) GTEST_SKIP() << "no plain server: run through ctest";
+  intptr_t opened = 0;
+  EXPECT_EQ(OpenIdleCloseOutput(opened), "");
+  EXPECT_EQ(opened, 1);
+  ASSERT_EQ(OpenEditor(), 1);
+  Idle();
+  EXPECT_EQ(host->ReadPixels(parent, kEditorRect), HeadlessEditorPixels(0.0f));
+  session.Dispatch(effEditClose);
+}
+
+// An 8-bit colour-mapped screen would get a black window: the editor does
+// not open there, and says why.
+TEST_F(X11PluginEditor, AColourMappedScreenIsRefusedWithAReason) {
+  if (!ConnectToPlainServer(1)) GTEST_SKIP() << "no plain server: run through ctest";
+  ASSERT_NE(parent, 0u);
+  intptr_t opened = 1;
+  EXPECT_NE(OpenIdleCloseOutput(opened).find("unsupported visual"), std::string::npos);
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(Editor(), 0u);
 }
 
 TEST_F(X11PluginEditor, ADragWithRealPointerEventsAutomatesAndTheHostTurnsTheKnobAtTheNextIdleCall) {

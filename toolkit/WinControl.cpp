@@ -197,17 +197,32 @@ void TWinControl::SetParent(TWinControl* parent) {
 }
 
 void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
-  width = std::max(width, 0);
-  height = std::max(height, 0);
+  if (!ConstrainSize(width, height)) {
+    width = Width();
+    height = Height();
+  }
   if (left == Left() && top == Top() && width == Width() && height == Height()) return;
-  const bool resized = width != Width() || height != Height();
+  const int32_t deltaWidth = width - Width();
+  const int32_t deltaHeight = height - Height();
   left_ = left;
   top_ = top;
   width_ = width;
   height_ = height;
   if (handle_ != 0) Windows().PlaceWindow(handle_, BoundsRect());
-  if (resized) Realign();
+  if (deltaWidth != 0 || deltaHeight != 0) {
+    AnchorChildren(deltaWidth, deltaHeight);
+    Realign();
+  }
   RequestAlign();
+  if ((deltaWidth != 0 || deltaHeight != 0) && OnResize) OnResize(this);
+}
+
+void TWinControl::AnchorChildren(int32_t deltaWidth, int32_t deltaHeight) {
+  // Streams give the designed size before the children; loading keeps it.
+  if (HasState(csLoading)) return;
+  std::vector<TControl*> children(controls_.begin(), controls_.end());
+  children.insert(children.end(), winControls_.begin(), winControls_.end());
+  for (TControl* child : children) child->ApplyAnchors(deltaWidth, deltaHeight);
 }
 
 void TWinControl::CMVisibleChanged(TMessage&) {

@@ -39,6 +39,12 @@ using TTabOrder = int16_t;
 
 using TKeyEvent = TEvent<void(TObject* Sender, uint16_t& Key, TShiftState Shift)>;
 using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
+using TDockDropEvent = TEvent<void(TObject* Sender, TDragDockObject* Source, int32_t X, int32_t Y)>;
+using TDockOverEvent =
+    TEvent<void(TObject* Sender, TDragDockObject* Source, int32_t X, int32_t Y, TDragState State, bool& Accept)>;
+using TGetSiteInfoEvent =
+    TEvent<void(TObject* Sender, TControl* DockClient, TRect& InfluenceRect, TPoint MousePos, bool& CanDock)>;
+using TUnDockEvent = TEvent<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
 
 // The paint in progress: the surface painted into and the update rectangle.
 struct TPaintStruct {
@@ -120,6 +126,10 @@ class TWinControl : public TControl, private platform::TWindowClient {
 
   bool UseDockManager() const { return useDockManager_; }
   void SetUseDockManager(bool use) { useDockManager_ = use; }
+  // Whether other controls may dock here. Kept and streamed: the toolkit
+  // has no docking, so a dock site paints no dock manager either.
+  bool DockSite() const { return dockSite_; }
+  void SetDockSite(bool dockSite) { dockSite_ = dockSite; }
 
   // Key events: fire the form's (KeyPreview) and then this control's
   // events; true when the key was used up (set to 0). Controls without a
@@ -137,6 +147,11 @@ class TWinControl : public TControl, private platform::TWindowClient {
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
   TKeyPressEvent OnKeyPress;
+  // Dock events, stored and read; they do not fire (see DockSite).
+  TDockDropEvent OnDockDrop;
+  TDockOverEvent OnDockOver;
+  TGetSiteInfoEvent OnGetSiteInfo;
+  TUnDockEvent OnUnDock;
 
  protected:
   // The client area left to aligned children.
@@ -194,6 +209,7 @@ class TWinControl : public TControl, private platform::TWindowClient {
   void HandleKeyEvent(const platform::TWindowEvent& event);
   void HandleCharEvent(const platform::TWindowEvent& event);
   void HandleWindowGone();
+  void AnchorChildren(int32_t deltaWidth, int32_t deltaHeight);
   void TrackMouse(TPoint point);
   void FixupTabList();
   void UpdateTabOrder(TTabOrder order);
@@ -206,6 +222,7 @@ class TWinControl : public TControl, private platform::TWindowClient {
   TTabOrder tabOrder_ = -1;               // as read, until loading finishes
   bool tabStop_ = false;
   bool useDockManager_ = false;
+  bool dockSite_ = false;
   int alignDisabled_ = 0;
   TRect updateRect_;
   std::unique_ptr<platform::TSurface> paintSurface_;

@@ -276,7 +276,27 @@ void TCustomDIBContainer::Compose(const TRect& update) {
   if (!OpaqueChildrenCover(update)) PaintBackground();
   if (borderDrawPosition_ == TBorderDrawPosition::bdUnderControls) DrawBorder();
   PaintControlsIntoBuffer();
+  DrawWindowedFrames();
   DoAfterPaint();
+}
+
+void TCustomDIBContainer::DrawWindowedFrames() {
+  constexpr TColor clBtnShadow = static_cast<TColor>(0xFF000010);
+  constexpr TColor clBtnHighlight = static_cast<TColor>(0xFF000014);
+  // One-pixel outline of rect (right and bottom exclusive).
+  const auto outline = [this](TColor color, const TRect& rect) {
+    buffer_->FillRect(color, rect.Left, rect.Top, rect.Width(), 1);
+    buffer_->FillRect(color, rect.Left, rect.Bottom - 1, rect.Width(), 1);
+    buffer_->FillRect(color, rect.Left, rect.Top, 1, rect.Height());
+    buffer_->FillRect(color, rect.Right - 1, rect.Top, 1, rect.Height());
+  };
+  for (TWinControl* child : WinControlList()) {
+    if (!child->Visible() || !child->Ctl3D() || !child->HasControlStyle(csFramed)) continue;
+    const TRect bounds = child->BoundsRect();
+    if (IntersectRect(bounds, updateRect_).IsEmpty()) continue;
+    outline(clBtnShadow, {bounds.Left - 1, bounds.Top - 1, bounds.Right, bounds.Bottom});
+    outline(clBtnHighlight, {bounds.Left, bounds.Top, bounds.Right + 1, bounds.Bottom + 1});
+  }
 }
 
 bool TCustomDIBContainer::OpaqueChildrenCover(const TRect& update) const {

@@ -92,6 +92,8 @@ class TCustomDIBContainer : public TCustomPanel {
   virtual void PaintBackground();
   void PaintPlainBackground();
   TRect AdjustClientRect(TRect rect) const override;
+  // The size that holds the border and every child that is not aligned;
+  // refused without such children.
   bool CanAutoSize(int32_t& newWidth, int32_t& newHeight) override;
   void Notification(TComponent* component, TOperation operation) override;
   void DoEnter() override;
@@ -114,6 +116,9 @@ class TCustomDIBContainer : public TCustomPanel {
   void PaintControlsIntoBuffer();
   bool OpaqueChildrenCover(const TRect& update) const;
   void DrawBorder();
+  void BorderChanged(TObject* sender);
+  // The sunken frames around the framed windowed children (Ctl3D).
+  void DrawWindowedFrames();
   TComponent* BorderComponent() const;
   bool TakesKey(TMessage& message);
   bool ForwardKey(TMessage& message);

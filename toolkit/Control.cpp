@@ -153,6 +153,8 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
     parent_->InvalidateRect(BoundsRect());
   }
   RequestAlign();
+  // A parent sized by its children follows them.
+  if (parent_ != nullptr && parent_->AutoSize()) parent_->AdjustSize();
   if (resized && OnResize) OnResize(this);
 }
 
@@ -237,7 +239,13 @@ void TControl::SetAutoSize(bool autoSize) {
 }
 
 void TControl::AdjustSize() {
-  if (!autoSize_ || HasState(csLoading)) return;
+  if (!autoSize_ || adjustingSize_ || HasState(csLoading)) return;
+  // Children that follow the new size (anchors) do not size it again.
+  adjustingSize_ = true;
+  struct TDone {
+    bool& flag;
+    ~TDone() { flag = false; }
+  } done{adjustingSize_};
   int32_t width = width_;
   int32_t height = height_;
   if (!CanAutoSize(width, height)) return;

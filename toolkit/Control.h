@@ -85,6 +85,7 @@ enum TControlStyleFlag : uint32_t {
   csOpaque = 1u << 3,           // paints all its rectangle; its parent need not paint under it
   csNoDesignVisible = 1u << 4,  // hidden at design time
   csNoStdEvents = 1u << 5,      // mouse and key events (OnMouseDown, OnKeyDown...) do not fire
+  csFramed = 1u << 6,           // a windowed control its parent frames when it is three-dimensional
 };
 
 using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
@@ -304,6 +305,7 @@ class TControl : public TComponent {
   int32_t height_ = 0;
   TAlign align_ = TAlign::alNone;
   bool autoSize_ = false;
+  bool adjustingSize_ = false;
   bool visible_ = true;
   bool enabled_ = true;
   bool parentColor_ = true;

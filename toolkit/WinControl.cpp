@@ -84,6 +84,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->Perform(cmParentFontChanged);
   }
   control->RequestAlign();
+  if (AutoSize()) AdjustSize();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -99,6 +100,7 @@ void TWinControl::RemoveControl(TControl* control) {
   }
   control->parent_ = nullptr;
   if (control->Align() != TAlign::alNone) Realign();
+  if (AutoSize() && !HasState(csDestroying)) AdjustSize();
 }
 
 bool TWinControl::ContainsControl(const TControl* control) const {
@@ -214,6 +216,7 @@ void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t he
     Realign();
   }
   RequestAlign();
+  if (Parent() != nullptr && Parent()->AutoSize()) Parent()->AdjustSize();
   if ((deltaWidth != 0 || deltaHeight != 0) && OnResize) OnResize(this);
 }
 
@@ -223,6 +226,16 @@ void TWinControl::AnchorChildren(int32_t deltaWidth, int32_t deltaHeight) {
   std::vector<TControl*> children(controls_.begin(), controls_.end());
   children.insert(children.end(), winControls_.begin(), winControls_.end());
   for (TControl* child : children) child->ApplyAnchors(deltaWidth, deltaHeight);
+}
+
+void TWinControl::SetCtl3D(bool ctl3D) {
+  if (ctl3D_ == ctl3D) return;
+  ctl3D_ = ctl3D;
+  // The frame lies just outside the control, in the parent.
+  if (Parent() != nullptr) {
+    const TRect bounds = BoundsRect();
+    Parent()->InvalidateRect({bounds.Left - 1, bounds.Top - 1, bounds.Right + 1, bounds.Bottom + 1});
+  }
 }
 
 void TWinControl::CMVisibleChanged(TMessage&) {

@@ -124,6 +124,10 @@ class TWinControl : public TControl, private platform::TWindowClient {
   // Gives this control the keyboard focus (through its form, when it has one).
   virtual void SetFocus();
 
+  // Three-dimensional look: a parent that draws frames (csFramed) sinks
+  // the control into a shadow and highlight frame.
+  bool Ctl3D() const { return ctl3D_; }
+  void SetCtl3D(bool ctl3D);
   bool UseDockManager() const { return useDockManager_; }
   void SetUseDockManager(bool use) { useDockManager_ = use; }
   // Whether other controls may dock here. Kept and streamed: the toolkit
@@ -223,6 +227,7 @@ class TWinControl : public TControl, private platform::TWindowClient {
   bool tabStop_ = false;
   bool useDockManager_ = false;
   bool dockSite_ = false;
+  bool ctl3D_ = true;
   int alignDisabled_ = 0;
   TRect updateRect_;
   std::unique_ptr<platform::TSurface> paintSurface_;

@@ -6,6 +6,7 @@
 #include "runtime/ClassBuilder.h"
 #include "toolkit/Font.h"
 #include "toolkit/Form.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/InputState.h"
 #include "toolkit/Menus.h"
 #include "toolkit/WinControl.h"
@@ -110,6 +111,7 @@ void TControl::ReleaseControl() {
     platform::Backend().Windows->SetCapture(0);
   }
   if (state.Hover == this) state.Hover = nullptr;
+  ForgetHintControl(this);
   if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this) form->ForgetControl(this);
   SetParent(nullptr);
 }

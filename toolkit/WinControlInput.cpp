@@ -10,6 +10,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/SystemCodePage.h"
 #include "toolkit/Form.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/InputState.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Toolkit.h"
@@ -137,6 +138,7 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
         break;
       case TWindowEventKind::ekMouseLeave:
         if (TControl* hover = InputState().Hover; hover == this || (hover != nullptr && hover->Parent() == this)) {
+          CancelHint();
           TrackMouse({-1, -1});
         }
         break;
@@ -161,7 +163,11 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
         }
         break;
       case TWindowEventKind::ekTimer:
-        Perform(wmTimer, event.Code);
+        if (event.Code == kHintTimerId) {
+          HintTimerFired(*this);
+        } else {
+          Perform(wmTimer, event.Code);
+        }
         break;
       case TWindowEventKind::ekDestroyed:
         HandleWindowGone();
@@ -176,6 +182,11 @@ void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
   if (!TakesInput(this)) return;
   const TPoint point = event.Point;
   TrackMouse(point);
+  if (event.Kind == TWindowEventKind::ekMouseMove) {
+    HintMouseMoved(*this, InputState().Hover, point);
+  } else {
+    CancelHint();
+  }
   const uint32_t keys = MouseKeys(event.Modifiers);
   if (event.Kind == TWindowEventKind::ekMouseMove) {
     TControl* under = InputState().Capture;
@@ -245,6 +256,7 @@ void TWinControl::HandleKeyEvent(const TWindowEvent& event) {
   const auto key = static_cast<uint16_t>(event.Code);
   TMessage message{event.Kind == TWindowEventKind::ekKeyDown ? wmKeyDown : wmKeyUp, key, KeyData(event), 0};
   if (message.Msg == wmKeyDown) {
+    CancelHint();
     if (IsMenuKey(message)) return;
     if (!HasState(csDesigning)) {
       if (Perform(cmChildKey, key, reinterpret_cast<intptr_t>(this)) != 0) return;

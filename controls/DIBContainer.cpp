@@ -171,12 +171,9 @@ int TCustomDIBContainer::CandidateIndex(const TControl* control) const {
   return static_cast<const TWinControl*>(control)->TabOrder() + static_cast<int>(tabList_.size());
 }
 
-bool TCustomDIBContainer::SelectNextDIB(bool goForward) {
-  TControl* current = activeControl_;
-  if (current == nullptr) {
-    TWinControl* focused = FocusedWinControl();
-    if (focused != nullptr && focused->Parent() == this) current = focused;
-  }
+bool TCustomDIBContainer::SelectNextDIB(bool goForward) { return SelectNextFrom(ActiveTabControl(), goForward); }
+
+bool TCustomDIBContainer::SelectNextFrom(TControl* current, bool goForward) {
   std::vector<TControl*> sequence;
   for (TCustomDIBControl* control : tabList_) {
     if (control->Enabled() && control->Visible()) sequence.push_back(control);
@@ -432,6 +429,19 @@ void TCustomDIBContainer::WMChar(TMessage& message) {
 void TCustomDIBContainer::WMSetFocus(TMessage& message) {
   TCustomPanel::WMSetFocus(message);
   if (activeControl_ != nullptr || tabList_.empty()) return;
+  if (ShiftHeld()) {
+    // Backwards from a windowed child: the candidate before it. Backwards
+    // from elsewhere: the last candidate, the last windowed tab stop first.
+    auto* losing = reinterpret_cast<TControl*>(message.WParam);
+    if (losing != nullptr && losing->Parent() == this && losing->Is<TWinControl>()) {
+      SelectNextFrom(losing, false);
+      return;
+    }
+    if (TWinControl* last = LastWindowedTabStop()) {
+      last->SetFocus();
+      return;
+    }
+  }
   const bool backward = ShiftHeld();
   TCustomDIBControl* first = nullptr;
   for (TCustomDIBControl* control : tabList_) {
@@ -440,6 +450,20 @@ void TCustomDIBContainer::WMSetFocus(TMessage& message) {
     if (!backward) break;
   }
   if (first != nullptr) SetActiveControl(first);
+}
+
+TWinControl* TCustomDIBContainer::LastWindowedTabStop() const {
+  TWinControl* last = nullptr;
+  for (TWinControl* child : TabOrderList()) {
+    if (child->Parent() == this && child->TabStop() && child->CanFocus()) last = child;
+  }
+  return last;
+}
+
+TControl* TCustomDIBContainer::ActiveTabControl() const {
+  if (activeControl_ != nullptr) return activeControl_;
+  TWinControl* focused = FocusedWinControl();
+  return focused != nullptr && focused->Parent() == this ? focused : nullptr;
 }
 
 void TCustomDIBContainer::WMKillFocus(TMessage& message) {
@@ -456,6 +480,10 @@ void TCustomDIBContainer::CMFocusChanged(TMessage& message) {
   if (focused != this && focused != nullptr) {
     if (TCustomDIBControl* control = AsDIBControl(focused); control != nullptr && control->Parent() == this) {
       SetActiveControl(control);
+    } else if (focused->Parent() == this && focused->Is<TWinControl>()) {
+      // A windowed child that takes the focus becomes the active one: the
+      // DIB focus goes, and tab navigation continues from it.
+      SetActiveControl(nullptr);
     } else if (activeControl_ != nullptr) {
       SetActiveControl(nullptr);
     }

@@ -56,6 +56,9 @@ class TCustomDIBContainer : public TCustomPanel {
   const TRect& UpdateRect() const { return updateRect_; }
 
   TCustomDIBControl* ActiveControl() const { return activeControl_; }
+  // Where tab navigation stands: the active control, else the windowed
+  // child holding the focus; none otherwise.
+  TControl* ActiveTabControl() const;
   // Moves the DIB focus: the old control gets wmKillFocus, the new one
   // wmSetFocus; fires OnActiveControlChange. Ignored while it runs.
   virtual void SetActiveControl(TCustomDIBControl* control);
@@ -120,6 +123,8 @@ class TCustomDIBContainer : public TCustomPanel {
   // The sunken frames around the framed windowed children (Ctl3D).
   void DrawWindowedFrames();
   TComponent* BorderComponent() const;
+  TWinControl* LastWindowedTabStop() const;
+  bool SelectNextFrom(TControl* current, bool goForward);
   bool TakesKey(TMessage& message);
   bool ForwardKey(TMessage& message);
   int CandidateIndex(const TControl* control) const;

@@ -231,7 +231,7 @@ void HintMouseMoved(TWinControl& window, TControl* hover, TPoint point) {
     state.TimerWindow = &window;
     window.SetTimer(kHintTimerId, kHintPause);
   }
-  if (state.Shown) return;
+  if (state.Control == nullptr || state.Shown) return;
   // The pointer in the hovered control's coordinates.
   TPoint windowOrigin;
   TPoint controlOrigin;

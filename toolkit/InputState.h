@@ -14,6 +14,8 @@ struct TInputState {
   TControl* Capture = nullptr;
   TControl* Hover = nullptr;
   TWinControl* Focus = nullptr;
+  // The control that lost the focus last, until the next one takes it.
+  TWinControl* LosingFocus = nullptr;
 };
 
 TInputState& InputState();

@@ -58,6 +58,7 @@ TWinControl::~TWinControl() {
 void TWinControl::ReleaseControl() {
   TInputState& state = InputState();
   if (state.Focus == this) state.Focus = nullptr;
+  if (state.LosingFocus == this) state.LosingFocus = nullptr;
   DestroyHandle();
   // Children go with their parent, whoever owns them; each leaves this
   // control's lists as it goes.

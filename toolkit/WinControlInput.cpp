@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "platform/Backend.h"
 #include "platform/KeyCodes.h"
@@ -150,7 +151,7 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
         HandleCharEvent(event);
         break;
       case TWindowEventKind::ekFocusIn:
-        Perform(wmSetFocus);
+        Perform(wmSetFocus, reinterpret_cast<uintptr_t>(std::exchange(InputState().LosingFocus, nullptr)));
         break;
       case TWindowEventKind::ekFocusOut:
         Perform(wmKillFocus);
@@ -382,6 +383,7 @@ void TWinControl::WMSetFocus(TMessage&) {
 
 void TWinControl::WMKillFocus(TMessage&) {
   if (InputState().Focus == this) InputState().Focus = nullptr;
+  InputState().LosingFocus = this;
 }
 
 void TWinControl::DoEnter() {

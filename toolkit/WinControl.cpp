@@ -158,8 +158,21 @@ void TWinControl::CreateHandle() {
   if (handle_ != 0) return;
   handle_ = Windows().CreateChild(parent, BoundsRect(), *this);
   if (handle_ == 0) throw EInvalidOperation(kWindowRefused);
+  if (windowRegion_) Windows().SetWindowRegion(handle_, windowRegion_.get());
   Windows().ShowWindow(handle_, Visible());
   for (TWinControl* child : winControls_) child->CreateHandle();
+}
+
+void TWinControl::SetWindowRegion(const platform::TRegion* region) {
+  if (region == nullptr) {
+    windowRegion_.reset();
+  } else {
+    const std::vector<platform::TRegionRect> rects = region->Rectangles();
+    platform::TRegionDataHeader header;
+    header.Count = static_cast<uint32_t>(rects.size());
+    windowRegion_ = platform::RegionFactory().CreateFromData(header, rects);
+  }
+  if (handle_ != 0) Windows().SetWindowRegion(handle_, windowRegion_.get());
 }
 
 void TWinControl::DestroyHandle() {

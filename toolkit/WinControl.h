@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "platform/Region.h"
 #include "platform/Surface.h"
 #include "platform/WindowSystem.h"
 #include "toolkit/Control.h"
@@ -87,6 +88,12 @@ class TWinControl : public TControl, private platform::TWindowClient {
   void SetParentWindow(TNativeWindow parentWindow);
   // Destroys the window (and the children's); it is created again when needed.
   void DestroyHandle();
+  // A shaped window: only the region's points (client coordinates) belong
+  // to it, for the mouse and for what it shows, on window systems with
+  // window regions. Null gives it its whole rectangle back. The region is
+  // copied and kept for windows created later.
+  void SetWindowRegion(const platform::TRegion* region);
+  const platform::TRegion* WindowRegion() const { return windowRegion_.get(); }
 
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void SetParent(TWinControl* parent) override;
@@ -231,6 +238,7 @@ class TWinControl : public TControl, private platform::TWindowClient {
   int alignDisabled_ = 0;
   TRect updateRect_;
   std::unique_ptr<platform::TSurface> paintSurface_;
+  std::unique_ptr<platform::TRegion> windowRegion_;
   platform::TCursorShape cursorShape_ = platform::TCursorShape::csArrow;
 };
 

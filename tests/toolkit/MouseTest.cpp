@@ -4,6 +4,10 @@
 // capturing control.
 #include "tests/toolkit/ToolkitTestSupport.h"
 
+#include <span>
+
+#include "platform/Region.h"
+
 namespace zelk::tests {
 namespace {
 
@@ -92,6 +96,28 @@ TEST_F(Mouse, TheCursorIsTheOneOfTheControlUnderIt) {
   EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csHandPoint);
   windows.MoveMouse(Window(), {80, 80});
   EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csArrow);
+}
+
+TEST_F(Mouse, AShapedWindowKeepsItsRegionAcrossNewWindowsAndTheMousePassesElsewhere) {
+  TProbe* under = AddProbe({150, 10, 190, 50});
+  TKeyProbe* shaped = AddKeyProbe({150, 10, 190, 50});
+  const platform::TRegionRect corner{0, 0, 10, 10};
+  platform::TRegionDataHeader header;
+  header.Count = 1;
+  auto region = platform::RegionFactory().CreateFromData(header, std::span(&corner, 1));
+  shaped->SetWindowRegion(region.get());
+  region.reset();  // copied
+  const std::vector<TRect> expected{{0, 0, 10, 10}};
+  EXPECT_EQ(windows.RegionOf(shaped->Handle()), expected);
+  shaped->DestroyHandle();
+  EXPECT_EQ(windows.RegionOf(shaped->Handle()), expected);
+  windows.PressMouse(Window(), {170, 30});  // outside the shape: to the form
+  windows.ReleaseMouse(Window(), {170, 30});
+  windows.PressMouse(Window(), {155, 15});  // inside: to the shaped window
+  windows.ReleaseMouse(Window(), {155, 15});
+  EXPECT_EQ(under->TakeLog(), (Strings{"enter", "down 20,20", "up 20,20", "click", "leave"}));
+  shaped->SetWindowRegion(nullptr);
+  EXPECT_FALSE(windows.RegionOf(shaped->Handle()).has_value());
 }
 
 }  // namespace

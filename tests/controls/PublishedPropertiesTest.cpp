@@ -4,6 +4,8 @@
 // template can carry loads into another dial and saves the same block.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,179 +59,10 @@ class TEveryPropertyForm : public TForm {
 
 // Every published property with a value other than its default, in the
 // order the classes write them.
-constexpr char kEveryPropertyText[] = R"(object EveryPropertyForm: TEveryPropertyForm
-  Left = 0
-  Top = 0
-  Width = 320
-  Height = 240
-  Color = clBtnFace
-  ParentColor = False
-  Visible = False
-  ClientHeight = 240
-  ClientWidth = 320
-  OldCreateOrder = False
-  PixelsPerInch = 96
-  object Images: TDIBImageList
-    DIBImages = <>
-  end
-  object Border: TDIBBorder
-    BorderBottom.ImageLeft.DIBIndex = -1
-    BorderBottom.ImageMiddle.DIBIndex = -1
-    BorderBottom.ImageRight.DIBIndex = -1
-    BorderLeft.ImageTop.DIBIndex = -1
-    BorderLeft.ImageMiddle.DIBIndex = -1
-    BorderLeft.ImageBottom.DIBIndex = -1
-    BorderRight.ImageTop.DIBIndex = -1
-    BorderRight.ImageMiddle.DIBIndex = -1
-    BorderRight.ImageBottom.DIBIndex = -1
-    BorderTop.ImageLeft.DIBIndex = -1
-    BorderTop.ImageMiddle.DIBIndex = -1
-    BorderTop.ImageRight.DIBIndex = -1
-  end
-  object Menu: TPopupMenu
-  end
-  object Container: TDIBImageContainer
-    Tag = 7
-    Left = 3
-    Top = 4
-    Width = 200
-    Height = 150
-    Cursor = crHandPoint
-    Hint = 'The background'
-    DIBImageList = Images
-    IndexImage.DIBImageList = Images
-    IndexImage.DIBIndex = 1
-    TileMethod = tmTile
-    OnActiveControlChange = Notify
-    AfterPaint = Paint
-    BeforePaint = Paint
-    BorderDrawPosition = bdUnderControls
-    DIBBorder = Border
-    Align = alRight
-    Anchors = [akTop, akRight, akBottom]
-    AutoSize = True
-    BiDiMode = bdRightToLeft
-    Color = clBlue
-    Constraints.MaxHeight = 400
-    Constraints.MaxWidth = 300
-    Constraints.MinHeight = 20
-    Constraints.MinWidth = 30
-    DockSite = True
-    DragCursor = crNoDrop
-    DragKind = dkDock
-    DragMode = dmAutomatic
-    Enabled = False
-    Font.Height = -13
-    Font.Name = 'Tahoma'
-    Font.Style = []
-    HelpContext = 12
-    OnKeyDown = Key
-    OnKeyPress = KeyPress
-    OnKeyUp = Key
-    ParentBiDiMode = False
-    ParentColor = False
-    ParentFont = False
-    ParentShowHint = False
-    PopupMenu = Menu
-    ShowHint = True
-    TabOrder = 0
-    TabStop = True
-    UseDockManager = True
-    Visible = False
-    OnCanResize = CanResize
-    OnClick = Notify
-    OnConstrainedResize = ConstrainedResize
-    OnContextPopup = ContextPopup
-    OnDockDrop = DockDrop
-    OnDockOver = DockOver
-    OnDblClick = Notify
-    OnDragDrop = DragDrop
-    OnDragOver = DragOver
-    OnEndDock = EndDrag
-    OnEndDrag = EndDrag
-    OnEnter = Notify
-    OnExit = Notify
-    OnGetSiteInfo = GetSiteInfo
-    OnMouseDown = Mouse
-    OnMouseMove = MouseMove
-    OnMouseUp = Mouse
-    OnResize = Notify
-    OnStartDock = StartDock
-    OnStartDrag = StartDrag
-    OnUnDock = UnDock
-    object Knob: TDIBDial
-      Tag = 9
-      Left = 10
-      Top = 11
-      Width = 60
-      Height = 50
-      Cursor = crCross
-      Hint = 'Turn me'
-      Accelerator = 'k'
-      Align = alBottom
-      Anchors = [akLeft, akBottom]
-      AutoSize = False
-      DIBFeatures = <
-        item
-          FeatureClassName = 'TMoveableDIB'
-          DIBFeatureParameters = {
-            060C544D6F766561626C65444942545046300C544D6F766561626C6544494200
-            0000}
-        end>
-      DIBImageList = Images
-      DragCursor = crHelp
-      DragKind = dkDock
-      DragMode = dmAutomatic
-      Enabled = False
-      HorizontalPixelsPerPosition = 2.5
-      IndexMain.DIBImageList = Images
-      IndexMain.DIBIndex = 1
-      IndexPointer.DIBImageList = Images
-      IndexPointer.DIBIndex = 0
-      Max = 359
-      Min = -20
-      MouseControlStyle = mcsLinear
-      MouseLinearSensitivity = mlsVertical
-      Opacity = 200
-      PageSize = 30
-      ParentShowHint = False
-      PointerAngles.Start = 225
-      PointerAngles.Range = 270
-      PointerAngles.Resolution = 200.0
-      PointerOpacities.Active = 180
-      PointerOpacities.Normal = 90
-      PointerNumGlyphs = 3
-      PointerRadius = 12
-      PointerRotate = True
-      PopupMenu = Menu
-      Position = 40
-      ShowHint = True
-      SmallChange = 5
-      DIBTabOrder = 0
-      VerticalPixelsPerPosition = 0.5
-      Visible = False
-      OnEnter = Notify
-      OnExit = Notify
-      OnKeyDown = Key
-      OnKeyPress = KeyPress
-      OnKeyUp = Key
-      OnChange = Notify
-      OnContextPopup = ContextPopup
-      OnDragDrop = DragDrop
-      OnDragOver = DragOver
-      OnEndDock = EndDrag
-      OnEndDrag = EndDrag
-      OnMouseDown = Mouse
-      OnMouseEnter = Notify
-      OnMouseLeave = Notify
-      OnMouseMove = MouseMove
-      OnMouseUp = Mouse
-      OnStartDock = StartDock
-      OnstartDrag = StartDrag
-    end
-  end
-end
-)";
+std::string EveryPropertyText() {
+  std::ifstream input(ZELK_SOURCE_DIR "/tests/controls/EveryProperty.zres");
+  return {std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>()};
+}
 
 std::vector<uint8_t> Written(TComponent& root) {
   TMemoryStream stream;
@@ -244,7 +77,9 @@ class PublishedPropertiesTest : public ::testing::Test {
     InitializeToolkit();
     InitializeDIBLibrary();
     InitializeControlsLibrary();
-    stream_ = CompileComponentText(kEveryPropertyText);
+    const std::string text = EveryPropertyText();
+    ASSERT_FALSE(text.empty());
+    stream_ = CompileComponentText(text);
     RegisterComponentResource("TEveryPropertyForm", stream_);
     form_.reset(New<TEveryPropertyForm>(nullptr));
   }

@@ -112,6 +112,7 @@ void TControl::ReleaseControl() {
   }
   if (state.Hover == this) state.Hover = nullptr;
   ForgetHintControl(this);
+  ForgetDragControl(this);
   if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this) form->ForgetControl(this);
   SetParent(nullptr);
 }
@@ -411,6 +412,10 @@ void TControl::WMMouseMove(TMessage& message) {
 
 void TControl::WMButtonDown(TMessage& message) {
   const TMouseButton button = ButtonOf(message.Msg);
+  if (button == TMouseButton::mbLeft && dragMode_ == TDragMode::dmAutomatic && !HasState(csDesigning)) {
+    BeginDrag();
+    return;
+  }
   if (button == TMouseButton::mbLeft) {
     if (HasControlStyle(csCaptureMouse)) SetMouseCapture(true);
     if (HasControlStyle(csClickEvents)) controlState_ |= csClicked;

@@ -216,6 +216,17 @@ class TControl : public TComponent {
   TSizeConstraints* Constraints() const { return constraints_; }
   void SetConstraints(TSizeConstraints* constraints);
 
+  // Drag and drop between the controls of one form. While a drag runs the
+  // mouse drives it: the control under the pointer hears OnDragOver
+  // (entering, moving, leaving; it accepts by setting Accept), a release
+  // over a control that accepted drops there (its OnDragDrop), and the
+  // source hears OnEndDrag with the target, or none when the drop missed or
+  // Escape cancelled. The cursor shows DragCursor where a drop is accepted
+  // and crNoDrop elsewhere. DragMode dmAutomatic begins a drag at a left
+  // press instead of the press's own handling.
+  void BeginDrag();
+  void EndDrag(bool drop);
+  bool IsDragging() const;
   TCursor DragCursor() const { return dragCursor_; }
   void SetDragCursor(TCursor cursor) { dragCursor_ = cursor; }
   TDragKind DragKind() const { return dragKind_; }
@@ -246,16 +257,18 @@ class TControl : public TComponent {
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
-  // Stored and read with their settings; the toolkit has no context menus
-  // on right clicks and no drag and dock, so they do not fire.
-  TNotifyEvent OnDblClick;
-  TContextPopupEvent OnContextPopup;
+  // Drag events (see BeginDrag); OnStartDrag may hand over a drag object,
+  // which this toolkit does not use.
   TDragDropEvent OnDragDrop;
   TDragOverEvent OnDragOver;
-  TEndDragEvent OnEndDock;
   TEndDragEvent OnEndDrag;
-  TStartDockEvent OnStartDock;
   TStartDragEvent OnStartDrag;
+  // Stored and read with their settings; the toolkit has no double clicks,
+  // context menus on right clicks or docking, so they do not fire.
+  TNotifyEvent OnDblClick;
+  TContextPopupEvent OnContextPopup;
+  TEndDragEvent OnEndDock;
+  TStartDockEvent OnStartDock;
   // OnConstrainedResize may change the limits of one bounds change;
   // OnCanResize may refuse a new size; OnResize follows every size change.
   TConstrainedResizeEvent OnConstrainedResize;

@@ -5,6 +5,10 @@
 // toolkit; controls forget themselves here when they go.
 #pragma once
 
+#include <cstdint>
+
+#include "runtime/Types.h"
+
 namespace zelk {
 
 class TControl;
@@ -16,8 +20,19 @@ struct TInputState {
   TWinControl* Focus = nullptr;
   // The control that lost the focus last, until the next one takes it.
   TWinControl* LosingFocus = nullptr;
+  // The drag in progress: its source, the control under the pointer and
+  // whether that one accepts the source, with the pointer in its coordinates.
+  TControl* DragSource = nullptr;
+  TControl* DragTarget = nullptr;
+  bool DragAccepted = false;
+  TPoint DragPoint;
 };
 
 TInputState& InputState();
+
+// Drives a running drag with a mouse event of window; true when the event
+// is used up. Forgets a control that goes.
+bool HandleDragMouse(TWinControl& window, TPoint point, bool released);
+void ForgetDragControl(const TControl* control);
 
 }  // namespace zelk

@@ -157,6 +157,7 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
         Perform(wmKillFocus);
         break;
       case TWindowEventKind::ekCaptureLost:
+        if (TControl* source = InputState().DragSource) source->EndDrag(false);
         if (TControl* capture = InputState().Capture;
             capture != nullptr && (capture == this || capture->Parent() == this)) {
           InputState().Capture = nullptr;
@@ -182,6 +183,10 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
 void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
   if (!TakesInput(this)) return;
   const TPoint point = event.Point;
+  if (InputState().DragSource != nullptr &&
+      HandleDragMouse(*this, point, event.Kind == TWindowEventKind::ekMouseUp && event.Button == TMouseButton::mbLeft)) {
+    return;
+  }
   TrackMouse(point);
   if (event.Kind == TWindowEventKind::ekMouseMove) {
     HintMouseMoved(*this, InputState().Hover, point);
@@ -258,6 +263,10 @@ void TWinControl::HandleKeyEvent(const TWindowEvent& event) {
   TMessage message{event.Kind == TWindowEventKind::ekKeyDown ? wmKeyDown : wmKeyUp, key, KeyData(event), 0};
   if (message.Msg == wmKeyDown) {
     CancelHint();
+    if (TControl* source = InputState().DragSource; source != nullptr && key == vkEscape) {
+      source->EndDrag(false);
+      return;
+    }
     if (IsMenuKey(message)) return;
     if (!HasState(csDesigning)) {
       if (Perform(cmChildKey, key, reinterpret_cast<intptr_t>(this)) != 0) return;

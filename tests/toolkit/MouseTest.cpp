@@ -6,6 +6,7 @@
 
 #include <span>
 
+#include "platform/KeyCodes.h"
 #include "platform/Region.h"
 
 namespace zelk::tests {
@@ -118,6 +119,43 @@ TEST_F(Mouse, AShapedWindowKeepsItsRegionAcrossNewWindowsAndTheMousePassesElsewh
   EXPECT_EQ(under->TakeLog(), (Strings{"enter", "down 20,20", "up 20,20", "click", "leave"}));
   shaped->SetWindowRegion(nullptr);
   EXPECT_FALSE(windows.RegionOf(shaped->Handle()).has_value());
+}
+
+TEST_F(Mouse, AnAutomaticDragDropsOnAControlThatAcceptsItAndEscapeCancels) {
+  struct TDragLog : TObject {
+    void Over(TObject* sender, TObject* source, int32_t x, int32_t y, TDragState state, bool& accept) {
+      Log.push_back("over " + std::to_string(static_cast<int>(state)) + " " + std::to_string(x) + "," + std::to_string(y));
+      accept = x < 30;
+    }
+    void Drop(TObject*, TObject*, int32_t x, int32_t y) { Log.push_back("drop " + std::to_string(x) + "," + std::to_string(y)); }
+    void End(TObject*, TObject* target, int32_t, int32_t) { Log.push_back(target != nullptr ? "end on target" : "end"); }
+    Strings Log;
+  } log;
+  left->SetDragMode(TDragMode::dmAutomatic);
+  left->OnEndDrag = TEndDragEvent::Bind<&TDragLog::End>(&log);
+  right->OnDragOver = TDragOverEvent::Bind<&TDragLog::Over>(&log);
+  right->OnDragDrop = TDragDropEvent::Bind<&TDragLog::Drop>(&log);
+  windows.PressMouse(Window(), {20, 20});
+  EXPECT_TRUE(left->IsDragging());
+  windows.MoveMouse(Window(), {110, 20}, platform::mfLeftButton);
+  EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csArrow);  // accepted
+  windows.MoveMouse(Window(), {135, 20}, platform::mfLeftButton);
+  EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csNo);  // refused there
+  windows.MoveMouse(Window(), {115, 25}, platform::mfLeftButton);
+  windows.ReleaseMouse(Window(), {115, 25});
+  // The release asks once more, at the drop point.
+  EXPECT_EQ(log.Log,
+            (Strings{"over 0 10,10", "over 2 35,10", "over 2 15,15", "over 2 15,15", "drop 15,15", "end on target"}));
+  EXPECT_FALSE(left->IsDragging());
+  EXPECT_EQ(CaptureControl(), nullptr);
+
+  log.Log.clear();
+  windows.SetFocus(Window());
+  windows.PressMouse(Window(), {20, 20});
+  windows.MoveMouse(Window(), {110, 20}, platform::mfLeftButton);
+  windows.PressKey(vkEscape);
+  EXPECT_EQ(log.Log, (Strings{"over 0 10,10", "over 1 10,10", "end"}));
+  EXPECT_FALSE(left->IsDragging());
 }
 
 }  // namespace

@@ -108,10 +108,8 @@ bool HandleDragMouse(TWinControl& window, TPoint point, bool released) {
                                            cursor == crNoDrop ? platform::TCursorShape::csNo
                                                               : platform::TCursorShape::csArrow);
   }
-  if (!released) return true;
-  source->EndDrag(true);
-  // The source still hears its release.
-  return false;
+  // A release goes on to the source, which hears it before the drop.
+  return !released;
 }
 
 void ForgetDragControl(const TControl* control) {

@@ -31,7 +31,8 @@ struct TInputState {
 TInputState& InputState();
 
 // Drives a running drag with a mouse event of window; true when the event
-// is used up. Forgets a control that goes.
+// is used up (a release is not: the window ends the drag after handling
+// it). ForgetDragControl forgets a control that goes.
 bool HandleDragMouse(TWinControl& window, TPoint point, bool released);
 void ForgetDragControl(const TControl* control);
 

@@ -183,10 +183,9 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
 void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
   if (!TakesInput(this)) return;
   const TPoint point = event.Point;
-  if (InputState().DragSource != nullptr &&
-      HandleDragMouse(*this, point, event.Kind == TWindowEventKind::ekMouseUp && event.Button == TMouseButton::mbLeft)) {
-    return;
-  }
+  const bool dragReleased = InputState().DragSource != nullptr && event.Kind == TWindowEventKind::ekMouseUp &&
+                            event.Button == TMouseButton::mbLeft;
+  if (InputState().DragSource != nullptr && HandleDragMouse(*this, point, dragReleased)) return;
   TrackMouse(point);
   if (event.Kind == TWindowEventKind::ekMouseMove) {
     HintMouseMoved(*this, InputState().Hover, point);
@@ -202,6 +201,7 @@ void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
   } else {
     Perform(ButtonMessage(event), keys, PointToLParam(point));
   }
+  if (TControl* source = InputState().DragSource; source != nullptr && dragReleased) source->EndDrag(true);
 }
 
 void TWinControl::TrackMouse(TPoint point) {

@@ -148,6 +148,8 @@ TEST_F(Mouse, AnAutomaticDragDropsOnAControlThatAcceptsItAndEscapeCancels) {
             (Strings{"over 0 10,10", "over 2 35,10", "over 2 15,15", "over 2 15,15", "drop 15,15", "end on target"}));
   EXPECT_FALSE(left->IsDragging());
   EXPECT_EQ(CaptureControl(), nullptr);
+  // The source hears its release, and no click.
+  EXPECT_EQ(left->TakeLog(), (Strings{"enter", "down 10,10", "leave", "up 105,15"}));
 
   log.Log.clear();
   windows.SetFocus(Window());

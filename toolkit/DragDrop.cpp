@@ -9,18 +9,6 @@ namespace zelk {
 
 namespace {
 
-// The topmost control of control's tree and control's origin in it.
-TWinControl* TopOf(const TControl& control, TPoint& origin) {
-  origin = {0, 0};
-  const TControl* current = &control;
-  while (current->Parent() != nullptr) {
-    origin.X += current->Left();
-    origin.Y += current->Top();
-    current = current->Parent();
-  }
-  return current->Is<TWinControl>() ? const_cast<TWinControl*>(static_cast<const TWinControl*>(current)) : nullptr;
-}
-
 // The control under point (client coordinates of top), deepest first:
 // windowed children lie over the windowless ones. point becomes the
 // target's coordinates.
@@ -53,6 +41,17 @@ void TellOver(TControl* target, TDragState state, TPoint point, bool& accept) {
 }
 
 }  // namespace
+
+TWinControl* TopControlOf(const TControl& control, TPoint& origin) {
+  origin = {0, 0};
+  const TControl* current = &control;
+  while (current->Parent() != nullptr) {
+    origin.X += current->Left();
+    origin.Y += current->Top();
+    current = current->Parent();
+  }
+  return current->Is<TWinControl>() ? const_cast<TWinControl*>(static_cast<const TWinControl*>(current)) : nullptr;
+}
 
 void TControl::BeginDrag() {
   TInputState& state = InputState();
@@ -90,7 +89,7 @@ bool HandleDragMouse(TWinControl& window, TPoint point, bool released) {
   TControl* source = state.DragSource;
   if (source == nullptr) return false;
   TPoint origin;
-  TWinControl* top = TopOf(window, origin);
+  TWinControl* top = TopControlOf(window, origin);
   TPoint at{point.X + origin.X, point.Y + origin.Y};
   TControl* target = top != nullptr ? ControlUnder(*top, at) : nullptr;
   if (target != state.DragTarget) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/ClassBuilder.h"
+#include "toolkit/InputState.h"
 #include "toolkit/WinControl.h"
 
 namespace zelk {
@@ -122,18 +123,6 @@ const uint8_t* GlyphOf(char character) {
   return code >= 32 && code < 127 ? kFont[code - 32] : kFont['?' - 32];
 }
 
-// The topmost control of control's tree and control's origin in it.
-TWinControl* TopOf(const TControl& control, TPoint& origin) {
-  origin = {0, 0};
-  const TControl* current = &control;
-  while (current->Parent() != nullptr) {
-    origin.X += current->Left();
-    origin.Y += current->Top();
-    current = current->Parent();
-  }
-  return current->Is<TWinControl>() ? const_cast<TWinControl*>(static_cast<const TWinControl*>(current)) : nullptr;
-}
-
 THintWindow*& SharedHintWindow() {
   static THintWindow* window = nullptr;
   return window;
@@ -173,7 +162,7 @@ TPoint THintWindow::HintSize(const std::string& text) {
 
 void THintWindow::ActivateHint(TControl& control, TPoint point, std::string text) {
   TPoint origin;
-  TWinControl* top = TopOf(control, origin);
+  TWinControl* top = TopControlOf(control, origin);
   if (top == nullptr || top == this) return;
   const TPoint size = HintSize(text);
   TPoint at{origin.X + point.X, origin.Y + point.Y};
@@ -235,8 +224,8 @@ void HintMouseMoved(TWinControl& window, TControl* hover, TPoint point) {
   // The pointer in the hovered control's coordinates.
   TPoint windowOrigin;
   TPoint controlOrigin;
-  TopOf(window, windowOrigin);
-  TopOf(*hover, controlOrigin);
+  TopControlOf(window, windowOrigin);
+  TopControlOf(*hover, controlOrigin);
   state.Point = {point.X + windowOrigin.X - controlOrigin.X, point.Y + windowOrigin.Y - controlOrigin.Y};
 }
 

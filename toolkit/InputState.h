@@ -30,6 +30,10 @@ struct TInputState {
 
 TInputState& InputState();
 
+// The topmost control of control's tree (none when that is not windowed)
+// and control's origin in its client area.
+TWinControl* TopControlOf(const TControl& control, TPoint& origin);
+
 // Drives a running drag with a mouse event of window; true when the event
 // is used up (a release is not: the window ends the drag after handling
 // it). ForgetDragControl forgets a control that goes.

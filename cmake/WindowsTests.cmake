@@ -34,7 +34,7 @@ endfunction()
 zelk_windows_host_suite(host_tests DIRS host windows LIBS zelk_host_session)
 zelk_windows_host_suite(stress_tests DIRS stress LIBS zelk_host_session)
 # The Win32 window backend itself, with a toolkit form in a host's window.
-zelk_windows_host_suite(win32_window_tests DIRS win32 LIBS zelk_toolkit zelk_win32_host_windows zelk_host_session ${ZELK_BACKEND})
+zelk_windows_host_suite(win32_window_tests DIRS win32 LIBS zelk_toolkit zelk_dib zelk_win32_host_windows zelk_host_session ${ZELK_BACKEND})
 # Editors of the built plug-in driven from several threads at once, each in
 # a host window of its own thread (tests/support/HostWindow.h).
 zelk_windows_host_suite(editor_thread_tests DIRS editorthreads LIBS zelk_win32_host_windows zelk_host_session)

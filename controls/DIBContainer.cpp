@@ -207,12 +207,9 @@ int TCustomDIBContainer::CandidateIndex(const TControl* control) const {
   return static_cast<const TWinControl*>(control)->TabOrder() + static_cast<int>(tabList_.size());
 }
 
-bool TCustomDIBContainer::SelectNextDIB(bool goForward) {
-  TControl* current = activeControl_;
-  if (current == nullptr) {
-    TWinControl* focused = FocusedWinControl();
-    if (focused != nullptr && focused->Parent() == this) current = focused;
-  }
+bool TCustomDIBContainer::SelectNextDIB(bool goForward) { return SelectNextFrom(ActiveTabControl(), goForward); }
+
+bool TCustomDIBContainer::SelectNextFrom(TControl* current, bool goForward) {
   std::vector<TControl*> sequence;
   for (TCustomDIBControl* control : tabList_) {
     if (control->Enabled() && control->Visible()) sequence.push_back(control);
@@ -318,7 +315,27 @@ void TCustomDIBContainer::Compose(const TRect& update) {
   if (!OpaqueChildrenCover(update)) PaintBackground();
   if (borderDrawPosition_ == TBorderDrawPosition::bdUnderControls) DrawBorder();
   PaintControlsIntoBuffer();
+  DrawWindowedFrames();
   DoAfterPaint();
+}
+
+void TCustomDIBContainer::DrawWindowedFrames() {
+  constexpr TColor clBtnShadow = static_cast<TColor>(0xFF000010);
+  constexpr TColor clBtnHighlight = static_cast<TColor>(0xFF000014);
+  // One-pixel outline of rect (right and bottom exclusive).
+  const auto outline = [this](TColor color, const TRect& rect) {
+    buffer_->FillRect(color, rect.Left, rect.Top, rect.Width(), 1);
+    buffer_->FillRect(color, rect.Left, rect.Bottom - 1, rect.Width(), 1);
+    buffer_->FillRect(color, rect.Left, rect.Top, 1, rect.Height());
+    buffer_->FillRect(color, rect.Right - 1, rect.Top, 1, rect.Height());
+  };
+  for (TWinControl* child : WinControlList()) {
+    if (!child->Visible() || !child->Ctl3D() || !child->HasControlStyle(csFramed)) continue;
+    const TRect bounds = child->BoundsRect();
+    if (IntersectRect(bounds, updateRect_).IsEmpty()) continue;
+    outline(clBtnShadow, {bounds.Left - 1, bounds.Top - 1, bounds.Right, bounds.Bottom});
+    outline(clBtnHighlight, {bounds.Left, bounds.Top, bounds.Right + 1, bounds.Bottom + 1});
+  }
 }
 
 bool TCustomDIBContainer::OpaqueChildrenCover(const TRect& update) const {
@@ -455,6 +472,19 @@ void TCustomDIBContainer::WMChar(TMessage& message) {
 void TCustomDIBContainer::WMSetFocus(TMessage& message) {
   TCustomPanel::WMSetFocus(message);
   if (activeControl_ != nullptr || tabList_.empty()) return;
+  if (ShiftHeld()) {
+    // Backwards from a windowed child: the candidate before it. Backwards
+    // from elsewhere: the last candidate, the last windowed tab stop first.
+    auto* losing = reinterpret_cast<TControl*>(message.WParam);
+    if (losing != nullptr && losing->Parent() == this && losing->Is<TWinControl>()) {
+      SelectNextFrom(losing, false);
+      return;
+    }
+    if (TWinControl* last = LastWindowedTabStop()) {
+      last->SetFocus();
+      return;
+    }
+  }
   const bool backward = ShiftHeld();
   TCustomDIBControl* first = nullptr;
   for (TCustomDIBControl* control : tabList_) {
@@ -463,6 +493,20 @@ void TCustomDIBContainer::WMSetFocus(TMessage& message) {
     if (!backward) break;
   }
   if (first != nullptr) SetActiveControl(first);
+}
+
+TWinControl* TCustomDIBContainer::LastWindowedTabStop() const {
+  TWinControl* last = nullptr;
+  for (TWinControl* child : TabOrderList()) {
+    if (child->Parent() == this && child->TabStop() && child->CanFocus()) last = child;
+  }
+  return last;
+}
+
+TControl* TCustomDIBContainer::ActiveTabControl() const {
+  if (activeControl_ != nullptr) return activeControl_;
+  TWinControl* focused = FocusedWinControl();
+  return focused != nullptr && focused->Parent() == this ? focused : nullptr;
 }
 
 void TCustomDIBContainer::WMKillFocus(TMessage& message) {
@@ -479,6 +523,10 @@ void TCustomDIBContainer::CMFocusChanged(TMessage& message) {
   if (focused != this && focused != nullptr) {
     if (TCustomDIBControl* control = AsDIBControl(focused); control != nullptr && control->Parent() == this) {
       SetActiveControl(control);
+    } else if (focused->Parent() == this && focused->Is<TWinControl>()) {
+      // A windowed child that takes the focus becomes the active one: the
+      // DIB focus goes, and tab navigation continues from it.
+      SetActiveControl(nullptr);
     } else if (activeControl_ != nullptr) {
       SetActiveControl(nullptr);
     }

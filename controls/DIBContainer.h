@@ -59,6 +59,9 @@ class TCustomDIBContainer : public TCustomPanel {
   bool Composing() const { return composing_; }
 
   TCustomDIBControl* ActiveControl() const { return activeControl_; }
+  // Where tab navigation stands: the active control, else the windowed
+  // child holding the focus; none otherwise.
+  TControl* ActiveTabControl() const;
   // Moves the DIB focus: the old control gets wmKillFocus, the new one
   // wmSetFocus; fires OnActiveControlChange. Ignored while it runs.
   virtual void SetActiveControl(TCustomDIBControl* control);
@@ -97,6 +100,8 @@ class TCustomDIBContainer : public TCustomPanel {
   virtual void PaintBackground();
   void PaintPlainBackground();
   TRect AdjustClientRect(TRect rect) const override;
+  // The size that holds the border and every child that is not aligned;
+  // refused without such children.
   bool CanAutoSize(int32_t& newWidth, int32_t& newHeight) override;
   void Notification(TComponent* component, TOperation operation) override;
   void DoEnter() override;
@@ -119,8 +124,13 @@ class TCustomDIBContainer : public TCustomPanel {
   void PaintControlsIntoBuffer();
   bool OpaqueChildrenCover(const TRect& update) const;
   void DrawBorder();
+  void BorderChanged(TObject* sender);
+  // The sunken frames around the framed windowed children (Ctl3D).
+  void DrawWindowedFrames();
   TComponent* BorderComponent() const;
   void ForgetControl(TCustomDIBControl& control);
+  TWinControl* LastWindowedTabStop() const;
+  bool SelectNextFrom(TControl* current, bool goForward);
   bool TakesKey(TMessage& message);
   bool ForwardKey(TMessage& message);
   int CandidateIndex(const TControl* control) const;

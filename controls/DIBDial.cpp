@@ -448,12 +448,29 @@ TCustomDIBDialPointerOpacities* TCustomDIBDial::CreatePointerOpacities() { retur
 
 const TClassInfo& TDIBDial::StaticClass() {
   using T = TDIBDial;
-  static const TClassInfo info = [] {
-    TClassBuilder<T> builder("TDIBDial");
-    return PublishDIBControl(builder)
+  // In the dial's published order; Left, Top, Width, Height, Cursor, Hint
+  // and Tag keep the places their base classes give them.
+  static const TClassInfo info = TClassBuilder<T>("TDIBDial")
+          .Property("Accelerator", &T::Accelerator, &T::SetAccelerator)
+          .Default('\0')
+          .Property("Align", &T::Align, &T::SetAlign)
+          .Default(TAlign::alNone)
+          .Property("Anchors", &T::Anchors, &T::SetAnchors)
+          .Default(kDefaultAnchors)
           // A dial sizes itself to its picture unless told otherwise; the
-          // redeclared default makes a dial stored with AutoSize off keep it.
+          // default makes a dial stored with AutoSize off keep it.
           .Property("AutoSize", &T::AutoSize, &T::SetAutoSize)
+          .Default(true)
+          .Property("DIBFeatures", &T::DIBFeatures, &T::SetDIBFeatures)
+          .Property("DIBImageList", &T::DIBImageList, &T::SetDIBImageList)
+          .Property("DragCursor", &T::DragCursor, &T::SetDragCursor)
+          .Idents(CursorIdents())
+          .Default(crDrag)
+          .Property("DragKind", &T::DragKind, &T::SetDragKind)
+          .Default(TDragKind::dkDrag)
+          .Property("DragMode", &T::DragMode, &T::SetDragMode)
+          .Default(TDragMode::dmManual)
+          .Property("Enabled", &T::Enabled, &T::SetEnabled)
           .Default(true)
           .Property("HorizontalPixelsPerPosition", &T::HorizontalPixelsPerPosition,
                     &T::SetHorizontalPixelsPerPosition)
@@ -467,8 +484,12 @@ const TClassInfo& TDIBDial::StaticClass() {
           .Default(TDIBDialMouseControlStyle::mcsCircular)
           .Property("MouseLinearSensitivity", &T::MouseLinearSensitivity, &T::SetMouseLinearSensitivity)
           .Default(TDIBDialMouseLinearSensitivity::mlsBoth)
+          .Property("Opacity", &T::Opacity, &T::SetOpacity)
+          .Default(255)
           .Property("PageSize", &T::PageSize, &T::SetPageSize)
           .Default(1)
+          .Property("ParentShowHint", &T::ParentShowHint, &T::SetParentShowHint)
+          .Default(true)
           .Property("PointerAngles", &T::PointerAngles, &T::SetPointerAngles)
           .Property("PointerOpacities", &T::PointerOpacities, &T::SetPointerOpacities)
           .Property("PointerNumGlyphs", &T::PointerNumGlyphs, &T::SetPointerNumGlyphs)
@@ -477,14 +498,48 @@ const TClassInfo& TDIBDial::StaticClass() {
           .Default(-1)
           .Property("PointerRotate", &T::PointerRotate, &T::SetPointerRotate)
           .Default(false)
+          .Property("PopupMenu", &T::PopupMenu, &T::SetPopupMenu)
           .Property("Position", &T::Position, &T::SetPosition)
           .Default(0)
+          .Property("ShowHint", &T::ShowHint, &T::SetShowHint)
+          .Stored(&T::IsShowHintStored)
           .Property("SmallChange", &T::SmallChange, &T::SetSmallChange)
           .Default(1)
+          .Property("DIBTabOrder", &T::DIBTabOrder, &T::SetDIBTabOrder)
+          .Default(-1)
           .Property("VerticalPixelsPerPosition", &T::VerticalPixelsPerPosition, &T::SetVerticalPixelsPerPosition)
+          .Property("Visible", &T::Visible, &T::SetVisible)
+          .Default(true)
+          .Property("OnEnter", &T::OnEnter)
+          .Property("OnExit", &T::OnExit)
+          .Property("OnKeyDown", &T::OnKeyDown)
+          .Property("OnKeyPress", &T::OnKeyPress)
+          .Property("OnKeyUp", &T::OnKeyUp)
           .Property("OnChange", &T::OnChange)
+          .Property("OnContextPopup", &T::OnContextPopup)
+          .Property("OnDragDrop", &T::OnDragDrop)
+          .Property("OnDragOver", &T::OnDragOver)
+          .Property("OnEndDock", &T::OnEndDock)
+          .Property("OnEndDrag", &T::OnEndDrag)
+          .Property("OnMouseDown", &T::OnMouseDown)
+          .Property("OnMouseEnter", &T::OnMouseEnter)
+          .Property("OnMouseLeave", &T::OnMouseLeave)
+          .Property("OnMouseMove", &T::OnMouseMove)
+          .Property("OnMouseUp", &T::OnMouseUp)
+          .Property("OnStartDock", &T::OnStartDock)
+          .Property("OnstartDrag", &T::OnStartDrag)
+          // The colour and font every control carries, and its click.
+          .Property("Color", &T::Color, &T::SetColor)
+          .Idents(ColorIdents())
+          .Stored(&T::IsColorStored)
+          .Property("Font", &T::Font, &T::SetFont)
+          .Stored(&T::IsFontStored)
+          .Property("ParentColor", &T::ParentColor, &T::SetParentColor)
+          .Default(true)
+          .Property("ParentFont", &T::ParentFont, &T::SetParentFont)
+          .Default(true)
+          .Property("OnClick", &T::OnClick)
           .Build();
-  }();
   return info;
 }
 

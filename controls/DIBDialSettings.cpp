@@ -57,10 +57,10 @@ void TCustomDIBDialPointerAngles::AssignTo(TPersistent* dest) {
 const TClassInfo& TDIBDialPointerAngles::StaticClass() {
   using T = TDIBDialPointerAngles;
   static const TClassInfo info = TClassBuilder<T>("TDIBDialPointerAngles")
-                                     .Property("Range", &T::Range, &T::SetRange)
-                                     .Default(360)
                                      .Property("Start", &T::Start, &T::SetStart)
                                      .Default(0)
+                                     .Property("Range", &T::Range, &T::SetRange)
+                                     .Default(360)
                                      .Property("Resolution", &T::Resolution, &T::SetResolution)
                                      .Build();
   return info;

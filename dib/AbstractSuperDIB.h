@@ -49,6 +49,7 @@ struct TLoadedPicture;
 namespace platform {
 class TRegion;
 class TSurface8;
+using TSurfaceHandle = uintptr_t;
 }  // namespace platform
 
 // The routine Draw uses and the bitmap whose Opacity and key it reads.
@@ -233,6 +234,11 @@ class TAbstractSuperDIB : public TPersistent {
   // (x, y) through the palette's colour lookup table.
   virtual void Render8Bit(platform::TSurface8& surface, int32_t x, int32_t y, int32_t width, int32_t height,
                           uint16_t srcX, uint16_t srcY, const TRenderPalette& palette);
+  // The same into a device context: the platform's 8-bit view of it (on
+  // Windows a DIB section in a memory context, copied by GDI); a platform
+  // without one refuses it as not 8-bit.
+  void Render8Bit(platform::TSurfaceHandle dc, int32_t x, int32_t y, int32_t width, int32_t height, uint16_t srcX,
+                  uint16_t srcY, const TRenderPalette& palette);
 
   // --- import through the picture loader ---
 

@@ -6,6 +6,7 @@
 #include "dib/AbstractSuperDIB.h"
 #include "dib/DIBPlatformError.h"
 #include "dib/DIBRenderPalette.h"
+#include "platform/Surface.h"
 #include "platform/Surface8.h"
 #include "platform/SystemError.h"
 
@@ -24,17 +25,31 @@ std::array<platform::TColorEntry, 256> ColorTableOf(const TRenderPalette& palett
   return table;
 }
 
+void CheckLookupTable(const TRenderPalette& palette) {
+  if (!palette.HasLookupTable() || palette.LookupTable().size() < kLookupTableSize) {
+    throw EDIBError(kNoLookupTableMessage);
+  }
+}
+
 uint8_t IndexOf(const uint8_t* pixel, const uint8_t* lookup) {
   return lookup[(pixel[0] >> 2) + (pixel[1] >> 2) * 64 + (pixel[2] >> 2) * 4096];
 }
 
 }  // namespace
 
+void TAbstractSuperDIB::Render8Bit(platform::TSurfaceHandle dc, int32_t x, int32_t y, int32_t width,
+                                   int32_t height, uint16_t srcX, uint16_t srcY, const TRenderPalette& palette) {
+  const std::unique_ptr<platform::TSurface8> surface = platform::SurfaceFactory().Surface8Of(dc);
+  if (!surface) {
+    CheckLookupTable(palette);
+    throw EDIBError(kNot8BitMessage);
+  }
+  Render8Bit(*surface, x, y, width, height, srcX, srcY, palette);
+}
+
 void TAbstractSuperDIB::Render8Bit(platform::TSurface8& surface, int32_t x, int32_t y, int32_t width, int32_t height,
                                    uint16_t srcX, uint16_t srcY, const TRenderPalette& palette) {
-  if (!palette.HasLookupTable() || palette.LookupTable().size() < kLookupTableSize) {
-    throw EDIBError(kNoLookupTableMessage);
-  }
+  CheckLookupTable(palette);
   if (surface.BitsPerPixel() != 8) throw EDIBError(kNot8BitMessage);
   if (srcX >= Width() || srcY >= Height() || Bits() == nullptr) return;
   if (width < 1 || height < 1) return;

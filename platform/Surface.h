@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/RectSet.h"
+#include "platform/Surface8.h"
 
 namespace zelk::platform {
 
@@ -71,6 +72,10 @@ class TSurfaceFactory {
   virtual std::unique_ptr<TSurface> CreateSurface(int32_t width, int32_t height) = 0;
   // The surface selected in handle; null for 0 or a handle of no living surface.
   virtual TSurface* SurfaceOf(TSurfaceHandle handle) = 0;
+  // The 8-bit palette view of a device context handle, for drawing into
+  // 8-bit displays (Surface8.h); null where the platform's handles are only
+  // its own 32-bit surfaces.
+  virtual std::unique_ptr<TSurface8> Surface8Of(TSurfaceHandle handle) { return nullptr; }
 };
 
 // The backend's factory.

@@ -6,6 +6,7 @@
 #include "runtime/ClassBuilder.h"
 #include "toolkit/Font.h"
 #include "toolkit/Form.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/InputState.h"
 #include "toolkit/Menus.h"
 #include "toolkit/WinControl.h"
@@ -19,7 +20,7 @@ constexpr char kParentSetToSelf[] = "A control cannot have itself as its parent"
 constexpr TIdentMapEntry kCursors[] = {
     {crDefault, "crDefault"},   {crNone, "crNone"},       {crArrow, "crArrow"},       {crCross, "crCross"},
     {crIBeam, "crIBeam"},       {crSizeNESW, "crSizeNESW"}, {crSizeNS, "crSizeNS"},   {crSizeNWSE, "crSizeNWSE"},
-    {crSizeWE, "crSizeWE"},     {crUpArrow, "crUpArrow"}, {crHourGlass, "crHourGlass"}, {crNo, "crNo"},
+    {crSizeWE, "crSizeWE"},     {crUpArrow, "crUpArrow"}, {crHourGlass, "crHourGlass"}, {crDrag, "crDrag"}, {crNoDrop, "crNoDrop"}, {crNo, "crNo"},
     {crAppStart, "crAppStart"}, {crHelp, "crHelp"},       {crHandPoint, "crHandPoint"}, {crSizeAll, "crSizeAll"},
 };
 
@@ -85,13 +86,16 @@ const TMessageTable& TControl::StaticMessages() {
   return table;
 }
 
-TControl::TControl(TComponent* owner) : TComponent(owner), font_(New<TFont>()) {
+TControl::TControl(TComponent* owner)
+    : TComponent(owner), font_(New<TFont>()), constraints_(New<TSizeConstraints>()) {
   WindowProc = TWndMethod::Bind<&TControl::WndProc>(this);
   font_->OnChange = TNotifyEvent::Bind<&TControl::FontChanged>(this);
+  constraints_->OnChange = TNotifyEvent::Bind<&TControl::ConstraintsChanged>(this);
 }
 
 TControl::~TControl() {
   if (!HasState(csDestroying)) TControl::ReleaseControl();
+  TObject::Free(constraints_);
   TObject::Free(font_);
 }
 
@@ -109,6 +113,8 @@ void TControl::ReleaseControl() {
     platform::Backend().Windows->SetCapture(0);
   }
   if (state.Hover == this) state.Hover = nullptr;
+  ForgetHintControl(this);
+  ForgetDragControl(this);
   if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this) form->ForgetControl(this);
   SetParent(nullptr);
 }
@@ -136,9 +142,12 @@ void TControl::DispatchFrom(const TMessageTable& table, TMessage& message) {
 }
 
 void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
-  width = std::max(width, 0);
-  height = std::max(height, 0);
+  if (!ConstrainSize(width, height)) {
+    width = width_;
+    height = height_;
+  }
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  const bool resized = width != width_ || height != height_;
   const TRect before = BoundsRect();
   left_ = left;
   top_ = top;
@@ -149,6 +158,77 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
     parent_->InvalidateRect(BoundsRect());
   }
   RequestAlign();
+  // A parent sized by its children follows them.
+  if (parent_ != nullptr && parent_->AutoSize()) parent_->AdjustSize();
+  if (resized && OnResize) OnResize(this);
+}
+
+bool TControl::ConstrainSize(int32_t& width, int32_t& height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  int32_t minWidth = constraints_->MinWidth();
+  int32_t minHeight = constraints_->MinHeight();
+  int32_t maxWidth = constraints_->MaxWidth();
+  int32_t maxHeight = constraints_->MaxHeight();
+  if (OnConstrainedResize) OnConstrainedResize(this, minWidth, minHeight, maxWidth, maxHeight);
+  if (minWidth > 0) width = std::max(width, minWidth);
+  if (maxWidth > 0) width = std::min(width, maxWidth);
+  if (minHeight > 0) height = std::max(height, minHeight);
+  if (maxHeight > 0) height = std::min(height, maxHeight);
+  bool resize = true;
+  if (OnCanResize && (width != width_ || height != height_)) OnCanResize(this, width, height, resize);
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  return resize;
+}
+
+void TControl::SetConstraints(TSizeConstraints* constraints) {
+  if (constraints != nullptr) constraints_->Assign(constraints);
+}
+
+void TControl::ConstraintsChanged(TObject*) {
+  if (HasState(csLoading)) return;
+  SetBounds(left_, top_, constraints_->ConstrainWidth(width_), constraints_->ConstrainHeight(height_));
+}
+
+void TControl::ApplyAnchors(int32_t deltaWidth, int32_t deltaHeight) {
+  if (align_ != TAlign::alNone || (deltaWidth == 0 && deltaHeight == 0)) return;
+  int32_t left = left_;
+  int32_t top = top_;
+  int32_t width = width_;
+  int32_t height = height_;
+  const auto along = [](int32_t& start, int32_t& size, int32_t delta, bool nearSide, bool farSide) {
+    if (nearSide && farSide) {
+      size += delta;
+    } else if (farSide) {
+      start += delta;
+    } else if (!nearSide) {
+      start += delta / 2;
+    }
+  };
+  along(left, width, deltaWidth, anchors_.Contains(TAnchorKind::akLeft), anchors_.Contains(TAnchorKind::akRight));
+  along(top, height, deltaHeight, anchors_.Contains(TAnchorKind::akTop), anchors_.Contains(TAnchorKind::akBottom));
+  SetBounds(left, top, width, height);
+}
+
+bool TControl::ShowHint() const {
+  if (parentShowHint_ && parent_ != nullptr) return parent_->ShowHint();
+  return showHint_;
+}
+
+void TControl::SetShowHint(bool showHint) {
+  showHint_ = showHint;
+  parentShowHint_ = false;
+}
+
+TBiDiMode TControl::BiDiMode() const {
+  if (parentBiDiMode_ && parent_ != nullptr) return parent_->BiDiMode();
+  return biDiMode_;
+}
+
+void TControl::SetBiDiMode(TBiDiMode mode) {
+  biDiMode_ = mode;
+  parentBiDiMode_ = false;
 }
 
 void TControl::SetAlign(TAlign align) {
@@ -164,7 +244,13 @@ void TControl::SetAutoSize(bool autoSize) {
 }
 
 void TControl::AdjustSize() {
-  if (!autoSize_ || HasState(csLoading)) return;
+  if (!autoSize_ || adjustingSize_ || HasState(csLoading)) return;
+  // Children that follow the new size (anchors) do not size it again.
+  adjustingSize_ = true;
+  struct TDone {
+    bool& flag;
+    ~TDone() { flag = false; }
+  } done{adjustingSize_};
   int32_t width = width_;
   int32_t height = height_;
   if (!CanAutoSize(width, height)) return;
@@ -328,6 +414,10 @@ void TControl::WMMouseMove(TMessage& message) {
 
 void TControl::WMButtonDown(TMessage& message) {
   const TMouseButton button = ButtonOf(message.Msg);
+  if (button == TMouseButton::mbLeft && dragMode_ == TDragMode::dmAutomatic && !HasState(csDesigning)) {
+    BeginDrag();
+    return;
+  }
   if (button == TMouseButton::mbLeft) {
     if (HasControlStyle(csCaptureMouse)) SetMouseCapture(true);
     if (HasControlStyle(csClickEvents)) controlState_ |= csClicked;

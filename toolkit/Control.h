@@ -27,9 +27,12 @@
 #include "toolkit/Font.h"
 #include "toolkit/MessageTable.h"
 #include "toolkit/Messages.h"
+#include "toolkit/SizeConstraints.h"
 
 namespace zelk {
 
+class TDragDockObject;
+class TDragObject;
 class TPopupMenu;
 class TWinControl;
 
@@ -42,8 +45,28 @@ ZELK_ENUM_NAMES(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alC
 using TCursor = int16_t;
 inline constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
                          crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11,
-                         crNo = -18, crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22;
+                         crDrag = -12, crNoDrop = -13, crNo = -18, crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22;
 const TIdentMap& CursorIdents();
+
+// The sides of its parent a control keeps its distance to when the parent
+// is resized. Left and right (top and bottom) together stretch it; neither
+// keeps it centred in that direction.
+enum class TAnchorKind : uint8_t { akLeft, akTop, akRight, akBottom };
+ZELK_ENUM_NAMES(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom")
+using TAnchors = TSet<TAnchorKind>;
+inline constexpr TAnchors kDefaultAnchors{TAnchorKind::akLeft, TAnchorKind::akTop};
+
+// Reading direction; kept and streamed, nothing here lays out text.
+enum class TBiDiMode : uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+ZELK_ENUM_NAMES(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
+
+// Drag and dock settings; kept and streamed with their events.
+enum class TDragKind : uint8_t { dkDrag, dkDock };
+ZELK_ENUM_NAMES(TDragKind, "dkDrag", "dkDock")
+enum class TDragMode : uint8_t { dmManual, dmAutomatic };
+ZELK_ENUM_NAMES(TDragMode, "dmManual", "dmAutomatic")
+enum class TDragState : uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
+ZELK_ENUM_NAMES(TDragState, "dsDragEnter", "dsDragLeave", "dsDragMove")
 
 // What a control is doing right now.
 enum TControlStateFlag : uint32_t {
@@ -63,11 +86,22 @@ enum TControlStyleFlag : uint32_t {
   csNoDesignVisible = 1u << 4,  // hidden at design time
   csNoStdEvents = 1u << 5,      // mouse and key events (OnMouseDown, OnKeyDown...) do not fire
   csDoubleClicks = 1u << 6,     // hears a quick second left press as wmLButtonDblClk, else as a press
+  csFramed = 1u << 7,           // a windowed control its parent frames when it is three-dimensional
 };
 
 using TMouseEvent = TEvent<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
 using TMouseMoveEvent = TEvent<void(TObject* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
 using TWndMethod = TEvent<void(TMessage& Message)>;
+using TContextPopupEvent = TEvent<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+using TDragOverEvent =
+    TEvent<void(TObject* Sender, TObject* Source, int32_t X, int32_t Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = TEvent<void(TObject* Sender, TObject* Source, int32_t X, int32_t Y)>;
+using TEndDragEvent = TEvent<void(TObject* Sender, TObject* Target, int32_t X, int32_t Y)>;
+using TStartDragEvent = TEvent<void(TObject* Sender, TDragObject*& DragObject)>;
+using TStartDockEvent = TEvent<void(TObject* Sender, TDragDockObject*& DragObject)>;
+using TCanResizeEvent = TEvent<void(TObject* Sender, int32_t& NewWidth, int32_t& NewHeight, bool& Resize)>;
+using TConstrainedResizeEvent =
+    TEvent<void(TObject* Sender, int32_t& MinWidth, int32_t& MinHeight, int32_t& MaxWidth, int32_t& MaxHeight)>;
 
 class TControl : public TComponent {
   ZELK_CLASS(TControl, TComponent)
@@ -155,6 +189,51 @@ class TControl : public TComponent {
   void SetCursor(TCursor cursor) { cursor_ = cursor; }
   const std::string& Hint() const { return hint_; }
   void SetHint(std::string hint) { hint_ = std::move(hint); }
+  // Whether the hint window shows Hint while the mouse rests on the
+  // control. With ParentShowHint set (the default) the parent's answer
+  // holds; setting ShowHint clears ParentShowHint.
+  bool ShowHint() const;
+  void SetShowHint(bool showHint);
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool parentShowHint) { parentShowHint_ = parentShowHint; }
+  bool IsShowHintStored() const { return !parentShowHint_; }
+  // Reading direction, following the parent while ParentBiDiMode is set.
+  TBiDiMode BiDiMode() const;
+  void SetBiDiMode(TBiDiMode mode);
+  bool ParentBiDiMode() const { return parentBiDiMode_; }
+  void SetParentBiDiMode(bool parentBiDiMode) { parentBiDiMode_ = parentBiDiMode; }
+  bool IsBiDiModeStored() const { return !parentBiDiMode_; }
+  int32_t HelpContext() const { return helpContext_; }
+  void SetHelpContext(int32_t context) { helpContext_ = context; }
+
+  // Sides kept at their distance when the parent resizes; {akLeft, akTop}
+  // leaves the control where it is. Aligned controls ignore them.
+  TAnchors Anchors() const { return anchors_; }
+  void SetAnchors(TAnchors anchors) { anchors_ = anchors; }
+  // Moves or stretches the control for a parent whose client area grew by
+  // (deltaWidth, deltaHeight), by its anchors.
+  void ApplyAnchors(int32_t deltaWidth, int32_t deltaHeight);
+  // Limits of every bounds change; changing them re-applies them.
+  TSizeConstraints* Constraints() const { return constraints_; }
+  void SetConstraints(TSizeConstraints* constraints);
+
+  // Drag and drop between the controls of one form. While a drag runs the
+  // mouse drives it: the control under the pointer hears OnDragOver
+  // (entering, moving, leaving; it accepts by setting Accept), a release
+  // over a control that accepted drops there (its OnDragDrop), and the
+  // source hears OnEndDrag with the target, or none when the drop missed or
+  // Escape cancelled. The cursor shows DragCursor where a drop is accepted
+  // and crNoDrop elsewhere. DragMode dmAutomatic begins a drag at a left
+  // press instead of the press's own handling.
+  void BeginDrag();
+  void EndDrag(bool drop);
+  bool IsDragging() const;
+  TCursor DragCursor() const { return dragCursor_; }
+  void SetDragCursor(TCursor cursor) { dragCursor_ = cursor; }
+  TDragKind DragKind() const { return dragKind_; }
+  void SetDragKind(TDragKind kind) { dragKind_ = kind; }
+  TDragMode DragMode() const { return dragMode_; }
+  void SetDragMode(TDragMode mode) { dragMode_ = mode; }
   TPopupMenu* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(TPopupMenu* menu);
   // The menu that offers this control's shortcuts and context items.
@@ -179,8 +258,29 @@ class TControl : public TComponent {
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
+  // Drag events (see BeginDrag); OnStartDrag may hand over a drag object,
+  // which this toolkit does not use.
+  TDragDropEvent OnDragDrop;
+  TDragOverEvent OnDragOver;
+  TEndDragEvent OnEndDrag;
+  TStartDragEvent OnStartDrag;
+  // Stored and read with their settings; the toolkit has no double clicks,
+  // context menus on right clicks or docking, so they do not fire.
+  TNotifyEvent OnDblClick;
+  TContextPopupEvent OnContextPopup;
+  TEndDragEvent OnEndDock;
+  TStartDockEvent OnStartDock;
+  // OnConstrainedResize may change the limits of one bounds change;
+  // OnCanResize may refuse a new size; OnResize follows every size change.
+  TConstrainedResizeEvent OnConstrainedResize;
+  TCanResizeEvent OnCanResize;
+  TNotifyEvent OnResize;
 
  protected:
+  // The size a bounds change may take: the constraints (adjusted by
+  // OnConstrainedResize), then OnCanResize; false keeps the old size.
+  bool ConstrainSize(int32_t& width, int32_t& height);
+  void ConstraintsChanged(TObject* sender);
   virtual void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   virtual void MouseMove(TShiftState shift, int32_t x, int32_t y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
@@ -223,6 +323,7 @@ class TControl : public TComponent {
   int32_t height_ = 0;
   TAlign align_ = TAlign::alNone;
   bool autoSize_ = false;
+  bool adjustingSize_ = false;
   bool visible_ = true;
   bool enabled_ = true;
   bool parentColor_ = true;
@@ -231,6 +332,16 @@ class TControl : public TComponent {
   TFont* font_ = nullptr;                            // owned
   TCursor cursor_ = crDefault;
   std::string hint_;
+  bool showHint_ = false;
+  bool parentShowHint_ = true;
+  TBiDiMode biDiMode_ = TBiDiMode::bdLeftToRight;
+  bool parentBiDiMode_ = true;
+  int32_t helpContext_ = 0;
+  TAnchors anchors_ = kDefaultAnchors;
+  TSizeConstraints* constraints_ = nullptr;  // owned
+  TCursor dragCursor_ = crDrag;
+  TDragKind dragKind_ = TDragKind::dkDrag;
+  TDragMode dragMode_ = TDragMode::dmManual;
   TPopupMenu* popupMenu_ = nullptr;
   uint32_t controlState_ = 0;
   uint32_t controlStyle_ = csCaptureMouse | csClickEvents;

@@ -3,6 +3,7 @@
 #include "platform/Backend.h"
 #include "runtime/Application.h"
 #include "runtime/ClassRegistry.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Panel.h"
 
@@ -30,7 +31,10 @@ void InitializeToolkit() {
   SetExceptionDisplay(&ShowExceptionMessage);
 }
 
-void FinalizeToolkit() { SetExceptionDisplay(nullptr); }
+void FinalizeToolkit() {
+  FreeApplicationHintWindow();
+  SetExceptionDisplay(nullptr);
+}
 
 uint32_t TickCount() { return platform::Backend().Windows->TickCount(); }
 

@@ -58,6 +58,7 @@ TWinControl::~TWinControl() {
 void TWinControl::ReleaseControl() {
   TInputState& state = InputState();
   if (state.Focus == this) state.Focus = nullptr;
+  if (state.LosingFocus == this) state.LosingFocus = nullptr;
   DestroyHandle();
   // Children go with their parent, whoever owns them; each leaves this
   // control's lists as it goes.
@@ -84,6 +85,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->Perform(cmParentFontChanged);
   }
   control->RequestAlign();
+  if (AutoSize()) AdjustSize();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -99,6 +101,7 @@ void TWinControl::RemoveControl(TControl* control) {
   }
   control->parent_ = nullptr;
   if (control->Align() != TAlign::alNone) Realign();
+  if (AutoSize() && !HasState(csDestroying)) AdjustSize();
 }
 
 bool TWinControl::ContainsControl(const TControl* control) const {
@@ -155,8 +158,21 @@ void TWinControl::CreateHandle() {
   if (handle_ != 0) return;
   handle_ = Windows().CreateChild(parent, BoundsRect(), *this);
   if (handle_ == 0) throw EInvalidOperation(kWindowRefused);
+  if (windowRegion_) Windows().SetWindowRegion(handle_, windowRegion_.get());
   Windows().ShowWindow(handle_, Visible());
   for (TWinControl* child : winControls_) child->CreateHandle();
+}
+
+void TWinControl::SetWindowRegion(const platform::TRegion* region) {
+  if (region == nullptr) {
+    windowRegion_.reset();
+  } else {
+    const std::vector<platform::TRegionRect> rects = region->Rectangles();
+    platform::TRegionDataHeader header;
+    header.Count = static_cast<uint32_t>(rects.size());
+    windowRegion_ = platform::RegionFactory().CreateFromData(header, rects);
+  }
+  if (handle_ != 0) Windows().SetWindowRegion(handle_, windowRegion_.get());
 }
 
 void TWinControl::DestroyHandle() {
@@ -203,17 +219,43 @@ void TWinControl::SetParent(TWinControl* parent) {
 }
 
 void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
-  width = std::max(width, 0);
-  height = std::max(height, 0);
+  if (!ConstrainSize(width, height)) {
+    width = Width();
+    height = Height();
+  }
   if (left == Left() && top == Top() && width == Width() && height == Height()) return;
-  const bool resized = width != Width() || height != Height();
+  const int32_t deltaWidth = width - Width();
+  const int32_t deltaHeight = height - Height();
   left_ = left;
   top_ = top;
   width_ = width;
   height_ = height;
   if (handle_ != 0) Windows().PlaceWindow(handle_, BoundsRect());
-  if (resized) Realign();
+  if (deltaWidth != 0 || deltaHeight != 0) {
+    AnchorChildren(deltaWidth, deltaHeight);
+    Realign();
+  }
   RequestAlign();
+  if (Parent() != nullptr && Parent()->AutoSize()) Parent()->AdjustSize();
+  if ((deltaWidth != 0 || deltaHeight != 0) && OnResize) OnResize(this);
+}
+
+void TWinControl::AnchorChildren(int32_t deltaWidth, int32_t deltaHeight) {
+  // Streams give the designed size before the children; loading keeps it.
+  if (HasState(csLoading)) return;
+  std::vector<TControl*> children(controls_.begin(), controls_.end());
+  children.insert(children.end(), winControls_.begin(), winControls_.end());
+  for (TControl* child : children) child->ApplyAnchors(deltaWidth, deltaHeight);
+}
+
+void TWinControl::SetCtl3D(bool ctl3D) {
+  if (ctl3D_ == ctl3D) return;
+  ctl3D_ = ctl3D;
+  // The frame lies just outside the control, in the parent.
+  if (Parent() != nullptr) {
+    const TRect bounds = BoundsRect();
+    Parent()->InvalidateRect({bounds.Left - 1, bounds.Top - 1, bounds.Right + 1, bounds.Bottom + 1});
+  }
 }
 
 void TWinControl::CMVisibleChanged(TMessage&) {

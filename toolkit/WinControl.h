@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "platform/Region.h"
 #include "platform/Surface.h"
 #include "platform/WindowSystem.h"
 #include "toolkit/Control.h"
@@ -39,6 +40,12 @@ using TTabOrder = int16_t;
 
 using TKeyEvent = TEvent<void(TObject* Sender, uint16_t& Key, TShiftState Shift)>;
 using TKeyPressEvent = TEvent<void(TObject* Sender, char& Key)>;
+using TDockDropEvent = TEvent<void(TObject* Sender, TDragDockObject* Source, int32_t X, int32_t Y)>;
+using TDockOverEvent =
+    TEvent<void(TObject* Sender, TDragDockObject* Source, int32_t X, int32_t Y, TDragState State, bool& Accept)>;
+using TGetSiteInfoEvent =
+    TEvent<void(TObject* Sender, TControl* DockClient, TRect& InfluenceRect, TPoint MousePos, bool& CanDock)>;
+using TUnDockEvent = TEvent<void(TObject* Sender, TControl* Client, TWinControl* NewTarget, bool& Allow)>;
 
 // The paint in progress: the surface painted into and the update rectangle.
 struct TPaintStruct {
@@ -81,6 +88,12 @@ class TWinControl : public TControl, private platform::TWindowClient {
   void SetParentWindow(TNativeWindow parentWindow);
   // Destroys the window (and the children's); it is created again when needed.
   void DestroyHandle();
+  // A shaped window: only the region's points (client coordinates) belong
+  // to it, for the mouse and for what it shows, on window systems with
+  // window regions. Null gives it its whole rectangle back. The region is
+  // copied and kept for windows created later.
+  void SetWindowRegion(const platform::TRegion* region);
+  const platform::TRegion* WindowRegion() const { return windowRegion_.get(); }
 
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void SetParent(TWinControl* parent) override;
@@ -118,8 +131,16 @@ class TWinControl : public TControl, private platform::TWindowClient {
   // Gives this control the keyboard focus (through its form, when it has one).
   virtual void SetFocus();
 
+  // Three-dimensional look: a parent that draws frames (csFramed) sinks
+  // the control into a shadow and highlight frame.
+  bool Ctl3D() const { return ctl3D_; }
+  void SetCtl3D(bool ctl3D);
   bool UseDockManager() const { return useDockManager_; }
   void SetUseDockManager(bool use) { useDockManager_ = use; }
+  // Whether other controls may dock here. Kept and streamed: the toolkit
+  // has no docking, so a dock site paints no dock manager either.
+  bool DockSite() const { return dockSite_; }
+  void SetDockSite(bool dockSite) { dockSite_ = dockSite; }
 
   // Key events: fire the form's (KeyPreview) and then this control's
   // events; true when the key was used up (set to 0). Controls without a
@@ -137,6 +158,11 @@ class TWinControl : public TControl, private platform::TWindowClient {
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
   TKeyPressEvent OnKeyPress;
+  // Dock events, stored and read; they do not fire (see DockSite).
+  TDockDropEvent OnDockDrop;
+  TDockOverEvent OnDockOver;
+  TGetSiteInfoEvent OnGetSiteInfo;
+  TUnDockEvent OnUnDock;
 
  protected:
   // The client area left to aligned children.
@@ -194,6 +220,7 @@ class TWinControl : public TControl, private platform::TWindowClient {
   void HandleKeyEvent(const platform::TWindowEvent& event);
   void HandleCharEvent(const platform::TWindowEvent& event);
   void HandleWindowGone();
+  void AnchorChildren(int32_t deltaWidth, int32_t deltaHeight);
   void TrackMouse(TPoint point);
   // The control a mouse message at point goes to: the capture's holder,
   // else the child there, else this.
@@ -211,9 +238,12 @@ class TWinControl : public TControl, private platform::TWindowClient {
   TTabOrder tabOrder_ = -1;               // as read, until loading finishes
   bool tabStop_ = false;
   bool useDockManager_ = false;
+  bool dockSite_ = false;
+  bool ctl3D_ = true;
   int alignDisabled_ = 0;
   TRect updateRect_;
   std::unique_ptr<platform::TSurface> paintSurface_;
+  std::unique_ptr<platform::TRegion> windowRegion_;
   platform::TCursorShape cursorShape_ = platform::TCursorShape::csArrow;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "platform/Backend.h"
 #include "platform/KeyCodes.h"
@@ -11,6 +12,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/SystemCodePage.h"
 #include "toolkit/Form.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/InputState.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Toolkit.h"
@@ -159,6 +161,7 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
         break;
       case TWindowEventKind::ekMouseLeave:
         if (TControl* hover = InputState().Hover; hover == this || (hover != nullptr && hover->Parent() == this)) {
+          CancelHint();
           TrackMouse({-1, -1});
         }
         break;
@@ -170,12 +173,13 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
         HandleCharEvent(event);
         break;
       case TWindowEventKind::ekFocusIn:
-        Perform(wmSetFocus);
+        Perform(wmSetFocus, reinterpret_cast<uintptr_t>(std::exchange(InputState().LosingFocus, nullptr)));
         break;
       case TWindowEventKind::ekFocusOut:
         Perform(wmKillFocus);
         break;
       case TWindowEventKind::ekCaptureLost:
+        if (TControl* source = InputState().DragSource) source->EndDrag(false);
         if (TControl* capture = InputState().Capture;
             capture != nullptr && (capture == this || capture->Parent() == this)) {
           InputState().Capture = nullptr;
@@ -183,7 +187,11 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
         }
         break;
       case TWindowEventKind::ekTimer:
-        Perform(wmTimer, event.Code);
+        if (event.Code == kHintTimerId) {
+          HintTimerFired(*this);
+        } else {
+          Perform(wmTimer, event.Code);
+        }
         break;
       case TWindowEventKind::ekDestroyed:
         HandleWindowGone();
@@ -197,7 +205,15 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
 void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
   if (!TakesInput(this)) return;
   const TPoint point = event.Point;
+  const bool dragReleased = InputState().DragSource != nullptr && event.Kind == TWindowEventKind::ekMouseUp &&
+                            event.Button == TMouseButton::mbLeft;
+  if (InputState().DragSource != nullptr && HandleDragMouse(*this, point, dragReleased)) return;
   TrackMouse(point);
+  if (event.Kind == TWindowEventKind::ekMouseMove) {
+    HintMouseMoved(*this, InputState().Hover, point);
+  } else {
+    CancelHint();
+  }
   const uint32_t keys = MouseKeys(event.Modifiers);
   if (event.Kind == TWindowEventKind::ekMouseMove) {
     TControl* under = InputState().Capture;
@@ -216,6 +232,7 @@ void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
     }
     Perform(code, keys, PointToLParam(point));
   }
+  if (TControl* source = InputState().DragSource; source != nullptr && dragReleased) source->EndDrag(true);
 }
 
 // Controls that type text or want every key take the keyboard focus when
@@ -291,6 +308,11 @@ void TWinControl::HandleKeyEvent(const TWindowEvent& event) {
   const auto key = static_cast<uint16_t>(event.Code);
   TMessage message{event.Kind == TWindowEventKind::ekKeyDown ? wmKeyDown : wmKeyUp, key, KeyData(event), 0};
   if (message.Msg == wmKeyDown) {
+    CancelHint();
+    if (TControl* source = InputState().DragSource; source != nullptr && key == vkEscape) {
+      source->EndDrag(false);
+      return;
+    }
     if (IsMenuKey(message)) return;
     if (!HasState(csDesigning)) {
       if (Perform(cmChildKey, key, reinterpret_cast<intptr_t>(this)) != 0) return;
@@ -416,6 +438,7 @@ void TWinControl::WMSetFocus(TMessage&) {
 
 void TWinControl::WMKillFocus(TMessage&) {
   if (InputState().Focus == this) InputState().Focus = nullptr;
+  InputState().LosingFocus = this;
 }
 
 void TWinControl::DoEnter() {

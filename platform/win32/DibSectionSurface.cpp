@@ -1,5 +1,7 @@
 #include "platform/win32/DibSectionSurface.h"
 
+#include "platform/win32/GdiSurface8.h"
+
 #define WIN32_LEAN_AND_MEAN
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -129,6 +131,10 @@ std::unique_ptr<TSurface> TDibSectionSurfaceFactory::CreateSurface(int32_t width
 }
 
 TSurface* TDibSectionSurfaceFactory::SurfaceOf(TSurfaceHandle handle) { return Contexts().Find(handle); }
+
+std::unique_ptr<TSurface8> TDibSectionSurfaceFactory::Surface8Of(TSurfaceHandle handle) {
+  return CreateGdiSurface8(handle);
+}
 
 TDibSectionSurfaceFactory& DibSectionSurfaceFactory() {
   static TDibSectionSurfaceFactory factory;

@@ -14,6 +14,8 @@ class TDibSectionSurfaceFactory final : public TSurfaceFactory {
   // or the size is outside 1..65535.
   std::unique_ptr<TSurface> CreateSurface(int32_t width, int32_t height) override;
   TSurface* SurfaceOf(TSurfaceHandle handle) override;
+  // Any device context: GDI draws the 8-bit sections (GdiSurface8.h).
+  std::unique_ptr<TSurface8> Surface8Of(TSurfaceHandle handle) override;
 };
 
 TDibSectionSurfaceFactory& DibSectionSurfaceFactory();

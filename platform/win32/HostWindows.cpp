@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstring>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -93,6 +95,65 @@ bool IsMemoryDeviceContext(uintptr_t handle) {
 uint32_t PixelOfContext(uintptr_t handle, int32_t x, int32_t y) {
   const COLORREF color = GetPixel(reinterpret_cast<HDC>(handle), x, y);
   return static_cast<uint32_t>(GetRValue(color)) << 16 | static_cast<uint32_t>(GetGValue(color)) << 8 | GetBValue(color);
+}
+
+namespace {
+
+struct TEightBitContext {
+  HBITMAP Section = nullptr;
+  HGDIOBJ Previous = nullptr;
+  const uint8_t* Bits = nullptr;
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+
+std::map<uintptr_t, TEightBitContext>& EightBitContexts() {
+  static std::map<uintptr_t, TEightBitContext> contexts;
+  return contexts;
+}
+
+}  // namespace
+
+uintptr_t CreateEightBitContext(int32_t width, int32_t height, std::span<const TColorEntry, 256> colors) {
+  struct {
+    BITMAPINFOHEADER Header;
+    RGBQUAD Colors[256];
+  } info{};
+  info.Header.biSize = sizeof(BITMAPINFOHEADER);
+  info.Header.biWidth = width;
+  info.Header.biHeight = height;
+  info.Header.biPlanes = 1;
+  info.Header.biBitCount = 8;
+  info.Header.biCompression = BI_RGB;
+  for (size_t index = 0; index < 256; ++index) {
+    info.Colors[index] = {colors[index].Blue, colors[index].Green, colors[index].Red, 0};
+  }
+  HDC dc = CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (section == nullptr) {
+    DeleteDC(dc);
+    return 0;
+  }
+  std::memset(bits, 0, static_cast<size_t>((width + 3) & ~3) * height);
+  const auto handle = reinterpret_cast<uintptr_t>(dc);
+  EightBitContexts()[handle] = {section, SelectObject(dc, section), static_cast<const uint8_t*>(bits), width, height};
+  return handle;
+}
+
+uint8_t IndexOfEightBitContext(uintptr_t context, int32_t x, int32_t y) {
+  const TEightBitContext& found = EightBitContexts().at(context);
+  GdiFlush();
+  return found.Bits[static_cast<size_t>(found.Height - 1 - y) * ((found.Width + 3) & ~3) + x];
+}
+
+void DeleteEightBitContext(uintptr_t context) {
+  const TEightBitContext found = EightBitContexts().at(context);
+  EightBitContexts().erase(context);
+  HDC dc = reinterpret_cast<HDC>(context);
+  SelectObject(dc, found.Previous);
+  DeleteObject(found.Section);
+  DeleteDC(dc);
 }
 
 intptr_t PointParam(TPoint point) { return MAKELPARAM(static_cast<WORD>(point.X), static_cast<WORD>(point.Y)); }

@@ -7,9 +7,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "platform/Surface8.h"
 #include "platform/WindowSystem.h"
 #include "runtime/Types.h"
 
@@ -100,6 +102,12 @@ bool CursorIs(TCursorShape shape);
 // GDI reads at (x, y) of it.
 bool IsMemoryDeviceContext(uintptr_t handle);
 uint32_t PixelOfContext(uintptr_t handle, int32_t x, int32_t y);
+// A memory device context holding an 8-bit DIB section of width x height
+// with the given colours, as an 8-bit display offers; its palette index at
+// (x, y) from the top-left; freed with DeleteEightBitContext.
+uintptr_t CreateEightBitContext(int32_t width, int32_t height, std::span<const TColorEntry, 256> colors);
+uint8_t IndexOfEightBitContext(uintptr_t context, int32_t x, int32_t y);
+void DeleteEightBitContext(uintptr_t context);
 // While it lives, closes every message box this process shows (a plug-in
 // showing an error would otherwise wait for a person) and keeps its text.
 class TMessageBoxWatch {

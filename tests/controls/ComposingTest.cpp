@@ -8,6 +8,7 @@
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImages.h"
 #include "dib/WinDIB.h"
+#include "platform/SystemColors.h"
 #include "runtime/ClassBuilder.h"
 #include "tests/controls/DIBControlTestSupport.h"
 
@@ -269,8 +270,51 @@ TEST_F(Composing, TheBorderShrinksTheAreaAlignedChildrenGet) {
   swatch->SetAlign(TAlign::alClient);
   container->SetDIBBorder(border.get());
   EXPECT_EQ(swatch->BoundsRect(), (TRect{7, 9, 97, 60}));
+  border->BorderRight()->SetSize(10);  // a change of the border re-aligns
+  EXPECT_EQ(swatch->BoundsRect(), (TRect{7, 9, 90, 60}));
   container->SetDIBBorder(nullptr);
   EXPECT_EQ(swatch->BoundsRect(), (TRect{0, 0, 100, 60}));
+}
+
+TEST_F(Composing, AnAutoSizedContainerHoldsItsBorderAndItsFreeChildren) {
+  std::unique_ptr<TDIBBorder, TFreeObject> border(New<TDIBBorder>(nullptr));
+  for (TDIBBorderEdge* edge : {static_cast<TDIBBorderEdge*>(border->BorderRight()),
+                               static_cast<TDIBBorderEdge*>(border->BorderBottom())}) {
+    edge->SetAutoCalcSize(false);
+    edge->SetSize(4);
+  }
+  container->SetDIBBorder(border.get());
+  container->SetAutoSize(true);
+  EXPECT_EQ(container->Width(), 100);  // nothing to hold: the size stays
+  TSwatch* swatch = AddSwatch({10, 5, 30, 20});
+  AddSwatch({0, 0, 10, 10})->SetAlign(TAlign::alTop);  // aligned ones do not count
+  EXPECT_EQ(container->BoundsRect().Width(), 34);
+  EXPECT_EQ(container->BoundsRect().Height(), 24);
+  swatch->SetBounds(10, 5, 50, 20);
+  EXPECT_EQ(container->BoundsRect().Width(), 64);
+  container->SetDIBBorder(nullptr);
+  border.reset();
+}
+
+TEST_F(Composing, FramedWindowedChildrenSinkIntoAShadowAndHighlightFrame) {
+  auto* framed = New<TCustomControl>(form.get());
+  framed->SetControlStyle(framed->ControlStyle() | csFramed);
+  framed->SetBounds(20, 10, 30, 20);
+  framed->SetParent(container);
+  PoisonAndPaint(kWhole);
+  const TFrame composed = FrameOf(*container->Buffer());
+  const uint32_t shadow = ColorPixel(platform::ResolveColor(static_cast<int32_t>(0xFF000010)));
+  const uint32_t highlight = ColorPixel(platform::ResolveColor(static_cast<int32_t>(0xFF000014)));
+  ASSERT_NE(shadow, highlight);
+  EXPECT_EQ(composed.At(19, 9), shadow);    // top-left corner outside
+  EXPECT_EQ(composed.At(35, 9), shadow);    // top edge
+  EXPECT_EQ(composed.At(19, 25), shadow);   // left edge
+  EXPECT_EQ(composed.At(50, 20), highlight);  // right edge
+  EXPECT_EQ(composed.At(35, 30), highlight);  // bottom edge
+  EXPECT_EQ(composed.At(18, 9), ColorPixel(0x00336699));
+  framed->SetCtl3D(false);
+  PoisonAndPaint(kWhole);
+  EXPECT_EQ(FrameOf(*container->Buffer()).At(50, 20), ColorPixel(0x00336699));
 }
 
 }  // namespace

@@ -248,6 +248,41 @@ TEST_F(DIBControlInput, TabMovesThroughTheListAndThenLetsTheFocusLeave) {
   EXPECT_EQ(container->ActiveControl(), second);
 }
 
+TEST_F(DIBControlInput, WindowedChildrenTakePartInTheFocusAndTabRules) {
+  struct TCounter : TObject {
+    void Changed(TObject*) { ++Changes; }
+    int Changes = 0;
+  } counter;
+  container->OnActiveControlChange = TNotifyEvent::Bind<&TCounter::Changed>(&counter);
+  TSwatch* dial = AddFocusable({0, 0, 5, 5}, 0);
+  auto* inner = New<TPanel>(form.get());
+  inner->SetBounds(50, 10, 20, 20);
+  inner->SetParent(container);
+  inner->SetTabStop(true);
+  inner->SetTabOrder(0);
+
+  // Backwards into the container: the last windowed tab stop takes it.
+  windows.PressKey(vkShift);
+  container->SetFocus();
+  windows.ReleaseKey(vkShift);
+  EXPECT_EQ(windows.FocusWindow(), inner->Handle());
+  EXPECT_EQ(container->ActiveControl(), nullptr);
+  EXPECT_EQ(container->ActiveTabControl(), inner);
+
+  // Shift+Tab from it goes back to the DIB list, Tab forward again.
+  windows.PressKey(vkShift);
+  windows.PressKey(vkTab, platform::mfShift);
+  windows.ReleaseKey(vkTab, platform::mfShift);
+  windows.ReleaseKey(vkShift);
+  EXPECT_EQ(container->ActiveControl(), dial);
+  const int before = counter.Changes;
+  inner->SetFocus();  // a windowed child taking the focus becomes the active one
+  EXPECT_FALSE(dial->DIBFocused());
+  EXPECT_EQ(container->ActiveTabControl(), inner);
+  EXPECT_GT(counter.Changes, before);
+  container->OnActiveControlChange.Clear();
+}
+
 TEST_F(DIBControlInput, KeysReachTheActiveControlWhenItWantsThem) {
   TSwatch* swatch = AddFocusable({0, 0, 5, 5}, 0);
   container->SetFocus();

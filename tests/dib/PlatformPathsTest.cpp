@@ -125,6 +125,12 @@ TEST(Render8Bit, RefusesPalettesWithoutTableAndDeepSurfaces) {
   } catch (const EDIBError& error) {
     EXPECT_STREQ(error.what(), "Render8Bit can only be used to blit to an 8 bit DC");
   }
+  try {  // the software backend has no 8-bit device contexts
+    dib->Render8Bit(platform::TSurfaceHandle{1}, 0, 0, 2, 2, 0, 0, palette);
+    FAIL();
+  } catch (const EDIBError& error) {
+    EXPECT_STREQ(error.what(), "Render8Bit can only be used to blit to an 8 bit DC");
+  }
   palette.hasTable = false;
   platform::TSoftwareSurface8 surface(4, 4, GreyPalette());
   try {

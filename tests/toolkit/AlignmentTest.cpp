@@ -1,7 +1,8 @@
 // The align pass places aligned children in the client area, top and bottom
 // first, then left and right, and gives the client-aligned ones what is
 // left; it runs again when the parent is resized, and it wins over the size
-// AutoSize asks for.
+// AutoSize asks for. Children that are not aligned keep their distances to
+// the sides they are anchored to, and constraints limit every size.
 #include "tests/toolkit/ToolkitTestSupport.h"
 
 namespace zelk::tests {
@@ -45,6 +46,52 @@ TEST_F(Alignment, AlignmentWinsOverAutoSize) {
   free->AdjustSize();
   EXPECT_EQ(free->BoundsRect(), (TRect{0, 0, 200, 60}));
   EXPECT_EQ(client->BoundsRect(), (TRect{0, 60, 200, 100}));
+}
+
+TEST_F(Alignment, AnchoredChildrenKeepTheirDistancesToTheAnchoredSides) {
+  using enum TAnchorKind;
+  struct TCase {
+    TAnchors Anchors;
+    TRect After;  // the form grows from 200 x 100 to 260 x 140
+  };
+  const TCase cases[] = {
+      {{akLeft, akTop}, {10, 20, 30, 30}},
+      {{akRight, akBottom}, {70, 60, 90, 70}},
+      {{akLeft, akTop, akRight, akBottom}, {10, 20, 90, 70}},
+      {{}, {40, 40, 60, 50}},  // centred: half of the growth
+  };
+  std::vector<TProbe*> probes;
+  for (const TCase& test : cases) {
+    probes.push_back(AddProbe({10, 20, 30, 30}));
+    probes.back()->SetAnchors(test.Anchors);
+  }
+  form->SetBounds(0, 0, 260, 140);
+  for (size_t index = 0; index < probes.size(); ++index) {
+    EXPECT_EQ(probes[index]->BoundsRect(), cases[index].After) << index;
+  }
+}
+
+TEST_F(Alignment, ConstraintsLimitEverySizeAndResizeEventsMayChangeIt) {
+  TProbe* probe = AddProbe({0, 0, 50, 50});
+  probe->Constraints()->SetMinWidth(20);
+  probe->Constraints()->SetMaxHeight(30);  // applies to the current size at once
+  EXPECT_EQ(probe->BoundsRect(), (TRect{0, 0, 50, 30}));
+  probe->SetBounds(5, 5, 10, 80);
+  EXPECT_EQ(probe->BoundsRect(), (TRect{5, 5, 25, 35}));
+
+  struct TRefuser : TObject {
+    void CanResize(TObject*, int32_t&, int32_t& height, bool& resize) { resize = height < 100; }
+    void Resized(TObject*) { ++Resizes; }
+    int Resizes = 0;
+  } refuser;
+  TKeyProbe* windowed = AddKeyProbe({0, 0, 50, 50});
+  windowed->OnCanResize = TCanResizeEvent::Bind<&TRefuser::CanResize>(&refuser);
+  windowed->OnResize = TNotifyEvent::Bind<&TRefuser::Resized>(&refuser);
+  windowed->SetBounds(1, 2, 60, 200);  // refused size, accepted move
+  EXPECT_EQ(windowed->BoundsRect(), (TRect{1, 2, 51, 52}));
+  windowed->SetBounds(1, 2, 60, 70);
+  EXPECT_EQ(windowed->BoundsRect(), (TRect{1, 2, 61, 72}));
+  EXPECT_EQ(refuser.Resizes, 1);
 }
 
 }  // namespace

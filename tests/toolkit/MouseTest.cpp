@@ -4,6 +4,11 @@
 // capturing control.
 #include "tests/toolkit/ToolkitTestSupport.h"
 
+#include <span>
+
+#include "platform/KeyCodes.h"
+#include "platform/Region.h"
+
 namespace zelk::tests {
 namespace {
 
@@ -92,6 +97,67 @@ TEST_F(Mouse, TheCursorIsTheOneOfTheControlUnderIt) {
   EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csHandPoint);
   windows.MoveMouse(Window(), {80, 80});
   EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csArrow);
+}
+
+TEST_F(Mouse, AShapedWindowKeepsItsRegionAcrossNewWindowsAndTheMousePassesElsewhere) {
+  TProbe* under = AddProbe({150, 10, 190, 50});
+  TKeyProbe* shaped = AddKeyProbe({150, 10, 190, 50});
+  const platform::TRegionRect corner{0, 0, 10, 10};
+  platform::TRegionDataHeader header;
+  header.Count = 1;
+  auto region = platform::RegionFactory().CreateFromData(header, std::span(&corner, 1));
+  shaped->SetWindowRegion(region.get());
+  region.reset();  // copied
+  const std::vector<TRect> expected{{0, 0, 10, 10}};
+  EXPECT_EQ(windows.RegionOf(shaped->Handle()), expected);
+  shaped->DestroyHandle();
+  EXPECT_EQ(windows.RegionOf(shaped->Handle()), expected);
+  windows.PressMouse(Window(), {170, 30});  // outside the shape: to the form
+  windows.ReleaseMouse(Window(), {170, 30});
+  windows.PressMouse(Window(), {155, 15});  // inside: to the shaped window
+  windows.ReleaseMouse(Window(), {155, 15});
+  EXPECT_EQ(under->TakeLog(), (Strings{"enter", "down 20,20", "up 20,20", "click", "leave"}));
+  shaped->SetWindowRegion(nullptr);
+  EXPECT_FALSE(windows.RegionOf(shaped->Handle()).has_value());
+}
+
+TEST_F(Mouse, AnAutomaticDragDropsOnAControlThatAcceptsItAndEscapeCancels) {
+  struct TDragLog : TObject {
+    void Over(TObject* sender, TObject* source, int32_t x, int32_t y, TDragState state, bool& accept) {
+      Log.push_back("over " + std::to_string(static_cast<int>(state)) + " " + std::to_string(x) + "," + std::to_string(y));
+      accept = x < 30;
+    }
+    void Drop(TObject*, TObject*, int32_t x, int32_t y) { Log.push_back("drop " + std::to_string(x) + "," + std::to_string(y)); }
+    void End(TObject*, TObject* target, int32_t, int32_t) { Log.push_back(target != nullptr ? "end on target" : "end"); }
+    Strings Log;
+  } log;
+  left->SetDragMode(TDragMode::dmAutomatic);
+  left->OnEndDrag = TEndDragEvent::Bind<&TDragLog::End>(&log);
+  right->OnDragOver = TDragOverEvent::Bind<&TDragLog::Over>(&log);
+  right->OnDragDrop = TDragDropEvent::Bind<&TDragLog::Drop>(&log);
+  windows.PressMouse(Window(), {20, 20});
+  EXPECT_TRUE(left->IsDragging());
+  windows.MoveMouse(Window(), {110, 20}, platform::mfLeftButton);
+  EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csArrow);  // accepted
+  windows.MoveMouse(Window(), {135, 20}, platform::mfLeftButton);
+  EXPECT_EQ(windows.CursorOf(Window()), platform::TCursorShape::csNo);  // refused there
+  windows.MoveMouse(Window(), {115, 25}, platform::mfLeftButton);
+  windows.ReleaseMouse(Window(), {115, 25});
+  // The release asks once more, at the drop point.
+  EXPECT_EQ(log.Log,
+            (Strings{"over 0 10,10", "over 2 35,10", "over 2 15,15", "over 2 15,15", "drop 15,15", "end on target"}));
+  EXPECT_FALSE(left->IsDragging());
+  EXPECT_EQ(CaptureControl(), nullptr);
+  // The source hears its release, and no click.
+  EXPECT_EQ(left->TakeLog(), (Strings{"enter", "down 10,10", "leave", "up 105,15"}));
+
+  log.Log.clear();
+  windows.SetFocus(Window());
+  windows.PressMouse(Window(), {20, 20});
+  windows.MoveMouse(Window(), {110, 20}, platform::mfLeftButton);
+  windows.PressKey(vkEscape);
+  EXPECT_EQ(log.Log, (Strings{"over 0 10,10", "over 1 10,10", "end"}));
+  EXPECT_FALSE(left->IsDragging());
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "platform/win32/Win32SystemErrors.h"
 #include "platform/win32/Win32Windows.h"
 #include "runtime/ClassBuilder.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/Panel.h"
 #include "toolkit/Toolkit.h"
 
@@ -277,6 +278,24 @@ TEST_F(Win32WindowsTest, TheCursorOfTheControlUnderThePointerIsShown) {
   EXPECT_EQ(windows->CursorOf(PanelWindow()), platform::TCursorShape::csHandPoint);
   host::SendSetCursor(PanelWindow());
   EXPECT_TRUE(host::CursorIs(platform::TCursorShape::csHandPoint));
+}
+
+TEST_F(Win32WindowsTest, AHintShowsInAWindowOverTheFormAfterThePointerRests) {
+  panel->SetHint("Turn me");
+  panel->SetShowHint(true);
+  Post(PanelWindow(), host::hmMouseMove, {20, 20});
+  THintWindow& hint = ApplicationHintWindow();
+  for (int round = 0; round < 200 && !hint.Active(); ++round) {
+    host::Wait(10);
+    host::RunMessageLoop();
+  }
+  ASSERT_TRUE(hint.Active());
+  EXPECT_EQ(host::ParentOf(hint.Handle()), FormWindow());
+  EXPECT_TRUE(host::IsShown(hint.Handle()));
+  EXPECT_EQ(host::BoundsInParent(hint.Handle()).TopLeft(), (TPoint{20, 40}));
+  hint.ReleaseHint();
+  EXPECT_FALSE(host::IsShown(hint.Handle()));
+  FreeApplicationHintWindow();  // its window goes with this test's window system
 }
 
 TEST_F(Win32WindowsTest, AWindowRegionShapesTheWindowUntilRemoved) {

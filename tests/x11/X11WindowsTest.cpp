@@ -24,6 +24,7 @@
 #include "platform/x11/X11Windows.h"
 #include "runtime/ClassBuilder.h"
 #include "toolkit/GraphicControl.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/Toolkit.h"
 
 // Xlib keeps caches of its own (locale, keyboard map) until the process
@@ -220,6 +221,29 @@ TEST_F(X11Editor, RealPointerEventsReachTheFormAndADragKeepsThemOutsideIt) {
     if (log.empty() || log.back() != line) log.push_back(line);
   }
   EXPECT_EQ(log, expected);
+  EXPECT_EQ(windows.ErrorCount(), 0u) << windows.LastError();
+}
+
+// The hint window is a window of the server over the editor, painted with
+// its pale background, once the pointer rested the hint pause.
+TEST_F(X11Editor, AHintShowsInAServerWindowOverTheEditorAfterThePointerRests) {
+  if (!host->HasXTest()) GTEST_SKIP() << "the server has no XTest";
+  host->MovePointer(parent, {290, 295});
+  TPatternControl* pattern = OpenEditor(parent);
+  pattern->SetHint("Turn me");
+  pattern->SetShowHint(true);
+  host->MovePointer(parent, {30, 30});
+  THintWindow& hint = ApplicationHintWindow();
+  for (int round = 0; round < 200 && !hint.Active(); ++round) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    Idle();
+  }
+  ASSERT_TRUE(hint.Active());
+  Idle();
+  const TRect bounds = hint.BoundsRect();
+  EXPECT_EQ(bounds.TopLeft(), (TPoint{30, 50}));
+  EXPECT_EQ(host->ReadPixels(hint.Handle(), {1, 1, 2, 2}), (std::vector<uint32_t>{0xFFFFE1}));
+  FreeApplicationHintWindow();
   EXPECT_EQ(windows.ErrorCount(), 0u) << windows.LastError();
 }
 

@@ -13,9 +13,13 @@
 #include "platform/KeyCodes.h"
 #include "dib/WinDIB.h"
 #include "runtime/ClassRegistry.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/Publish.h"
 
 namespace zelk {
+
+// How far below the dial's centre a drag shows its value.
+constexpr int32_t kValueHintDrop = 24;
 
 // --- TAbstractDIBDial ---
 
@@ -151,11 +155,21 @@ void TAbstractDIBDial::PositionChanged() {
   std::string text;
   OnValueHint(this, text);
   SetHint(std::move(text));
+  if (valueHintShown_) ShowValueHint(true);
 }
 
-// The toolkit has no hint window of its own yet: the shown state and the
-// Hint text are what a hint window reads.
-void TAbstractDIBDial::ShowValueHint(bool visible) { valueHintShown_ = visible; }
+// The value hint of a drag stands in the toolkit's hint window, centred
+// below the dial's centre, and follows every change until the drag ends.
+void TAbstractDIBDial::ShowValueHint(bool visible) {
+  const bool wasShown = valueHintShown_;
+  valueHintShown_ = visible;
+  if (visible && !Hint().empty()) {
+    const TPoint size = THintWindow::HintSize(Hint());
+    ApplicationHintWindow().ActivateHint(*this, {Width() / 2 - size.X / 2, Height() / 2 + kValueHintDrop}, Hint());
+  } else if (wasShown) {
+    ApplicationHintWindow().ReleaseHint();
+  }
+}
 
 void TAbstractDIBDial::SettingsChanged(TObject*) { Invalidate(); }
 

@@ -54,6 +54,8 @@ void TFmZelk::ConnectKnob() {
   Zelk->OnBeginGesture = TNotifyEvent::Bind<&TFmZelk::ZelkBeginGesture>(this);
   Zelk->OnEndGesture = TNotifyEvent::Bind<&TFmZelk::ZelkEndGesture>(this);
   Zelk->OnValueHint = TDIBDialHintEvent::Bind<&TFmZelk::ZelkValueHint>(this);
+  // The angle shows after a short hover, and all through a drag.
+  Zelk->SetShowHint(true);
   // Tab reaches the knob's keys; a click leaves the keys with the host.
   Zelk->SetFocusOnClick(false);
   if (Zelk->DIBTabOrder() < 0) Zelk->SetDIBTabOrder(0);

@@ -1,6 +1,7 @@
 #include "toolkit/HintWindow.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "runtime/ClassBuilder.h"
 #include "toolkit/InputState.h"
@@ -118,9 +119,28 @@ constexpr uint8_t kFont[95][kGlyphWidth] = {
     {0x08, 0x04, 0x08, 0x10, 0x08},  // '~'
 };
 
-const uint8_t* GlyphOf(char character) {
-  const auto code = static_cast<unsigned char>(character);
-  return code >= 32 && code < 127 ? kFont[code - 32] : kFont['?' - 32];
+// The degree sign, which values in hints carry ("90.0 \u00B0").
+constexpr uint8_t kDegreeGlyph[kGlyphWidth] = {0x00, 0x06, 0x09, 0x09, 0x06};
+
+const uint8_t* GlyphOf(char32_t code) {
+  if (code >= 32 && code < 127) return kFont[code - 32];
+  return code == U'\u00B0' ? kDegreeGlyph : kFont['?' - 32];
+}
+
+// The glyphs of a UTF-8 text, one per character; a byte that starts no
+// character is one unknown character.
+std::vector<const uint8_t*> GlyphsOf(const std::string& text) {
+  std::vector<const uint8_t*> glyphs;
+  for (size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at++]);
+    const int followers = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t code = followers == 0 ? lead : lead & (0x3F >> followers);
+    for (int i = 0; i < followers && at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80; ++i) {
+      code = (code << 6) | (static_cast<unsigned char>(text[at++]) & 0x3F);
+    }
+    glyphs.push_back(GlyphOf(lead >= 0x80 && lead < 0xC0 ? U'?' : code));
+  }
+  return glyphs;
 }
 
 THintWindow*& SharedHintWindow() {
@@ -156,7 +176,7 @@ THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner) {
 }
 
 TPoint THintWindow::HintSize(const std::string& text) {
-  const auto length = static_cast<int32_t>(text.size());
+  const auto length = static_cast<int32_t>(GlyphsOf(text).size());
   return {length * kAdvance - (length > 0 ? 1 : 0) + 2 * kPadding, kGlyphHeight + 2 * kPadding};
 }
 
@@ -187,8 +207,7 @@ void THintWindow::Paint() {
   canvas.FillRect(0, 0, 1, Height());
   canvas.FillRect(Width() - 1, 0, Width(), Height());
   int32_t left = kPadding;
-  for (const char character : caption_) {
-    const uint8_t* glyph = GlyphOf(character);
+  for (const uint8_t* glyph : GlyphsOf(caption_)) {
     for (int32_t column = 0; column < kGlyphWidth; ++column) {
       for (int32_t row = 0; row < kGlyphHeight; ++row) {
         if ((glyph[column] >> row) & 1) canvas.FillRect(left + column, kPadding + row, left + column + 1, kPadding + row + 1);

@@ -2,7 +2,8 @@
 // a control, over the other windows of the control's form, until hidden. It
 // is a window inside the form's top window (so it goes where a plug-in
 // editor goes, on every backend) and draws its text in a built-in 5 x 7
-// pixel font: printable ASCII, '?' for other characters.
+// pixel font: printable ASCII and the degree sign (UTF-8), '?' for other
+// characters.
 //
 // Hints: when the mouse rests HintPause milliseconds on a control whose
 // ShowHint holds and whose Hint is not empty, the toolkit's hint window

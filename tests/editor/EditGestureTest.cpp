@@ -18,6 +18,7 @@
 #include "platform/headless/HeadlessWindows.h"
 #include "runtime/Application.h"
 #include "tests/support/RecordingHost.h"
+#include "toolkit/HintWindow.h"
 
 namespace zelk::tests {
 namespace {
@@ -84,10 +85,13 @@ TEST_F(EditGestures, ADragIsOneGestureFromPressToReleaseShowingTheAngleAsAHint) 
   windows.MoveMouse(Window(), {kCentre.X + 60, kCentre.Y});
   EXPECT_TRUE(form->Zelk->ValueHintShown());
   EXPECT_EQ(form->Zelk->Hint(), "90.0 \u00B0");
+  EXPECT_TRUE(ApplicationHintWindow().Active());
+  EXPECT_EQ(ApplicationHintWindow().Caption(), "90.0 \u00B0");
   windows.ReleaseMouse(Window(), {kCentre.X, kCentre.Y + 60});
   EXPECT_EQ(Trace(), (TTrace{"begin", "a90", "end"}));  // the release is no move
   EXPECT_EQ(windows.FocusWindow(), host);  // the keys stay with the host
   EXPECT_FALSE(form->Zelk->ValueHintShown());
+  EXPECT_FALSE(ApplicationHintWindow().Active());
   EXPECT_EQ(form->Zelk->Hint(), "90.0 \u00B0");  // for the hover
 }
 

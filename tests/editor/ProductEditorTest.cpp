@@ -301,6 +301,9 @@ TEST_F(ProductEditor, ASecondOpenAndFreeingTheModuleLeaveNoWindow) {
 
 TEST_F(ProductEditor, OpenCloseCyclesLeaveNoWindowTimerOrAllocation) {
   const auto cycle = [this] {
+    // Every cycle alike: the press steps the knob, so the angle is set
+    // again (else a later press lands on the pointer and drags).
+    SetParameter(0.25f);
     TFmZelk& form = Open();
     // A press beside the cap starts the knob's repeat timer; the editor
     // closes while it runs.
@@ -312,7 +315,6 @@ TEST_F(ProductEditor, OpenCloseCyclesLeaveNoWindowTimerOrAllocation) {
   };
   // What lives as long as the process (among it the buffer of turned
   // drawing, which only a knob off zero needs) is in place after one cycle.
-  SetParameter(0.25f);
   cycle();
   const size_t windowsBefore = windows.WindowCount();
   const size_t timersBefore = windows.TimerCount();

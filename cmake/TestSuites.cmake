@@ -76,6 +76,22 @@ if(NOT ZELK_TESTS)
   file(REMOVE ${ZELK_TEST_PROGRAMS_FILE})
 endif()
 
+# zelk_use_test_header(TARGET): TARGET's sources start from the GoogleTest
+# header compiled once per build (zelk_test_pch), the bulk of what each test
+# source would parse on its own.
+function(zelk_use_test_header target)
+  if(NOT TARGET zelk_test_pch)
+    set(source ${PROJECT_BINARY_DIR}/zelk_test_pch.cpp)
+    if(NOT EXISTS ${source})
+      file(WRITE ${source} "int main() { return 0; }\n")
+    endif()
+    add_executable(zelk_test_pch ${source})
+    target_link_libraries(zelk_test_pch PRIVATE GTest::gtest)
+    target_precompile_headers(zelk_test_pch PRIVATE <gtest/gtest.h> <algorithm> <random>)
+  endif()
+  target_precompile_headers(${target} REUSE_FROM zelk_test_pch)
+endfunction()
+
 # zelk_test_suite(NAME DIR DEPS...): one GoogleTest binary from tests/DIR/*.cpp
 function(zelk_test_suite name dir)
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
@@ -87,6 +103,7 @@ function(zelk_test_suite name dir)
   zelk_expect_test_program(${name})
   # Every suite runs on the headless backend.
   target_link_libraries(${name} PRIVATE ${ARGN} ${ZELK_BACKEND} GTest::gtest GTest::gtest_main)
+  zelk_use_test_header(${name})
   if(TARGET Zelk)
     # Host-like tests load the built plug-in the way a host does.
     add_dependencies(${name} Zelk)

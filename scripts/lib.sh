@@ -38,12 +38,13 @@ build_tree() {
 }
 
 # configure_tree DIR [cmake options...]. ccache, when installed, lets the
-# build folders share the objects their identical compilations produce.
+# build folders share the objects their identical compilations produce; the
+# test programs' precompiled header needs it to accept the header's defines.
 configure_tree() {
   local dir="$1"
   shift
-  local launcher=()
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  local launcher=() ccache="env;CCACHE_SLOPPINESS=pch_defines,time_macros;ccache"
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER="$ccache" -DCMAKE_C_COMPILER_LAUNCHER="$ccache")
   cmake -S "$ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
 }
 

@@ -80,7 +80,7 @@ check_test_programs() {
   commands=$(ctest --test-dir "$dir" -N -V | sed -n 's/^.*Test command: //p')
   while read -r program; do
     [ -z "$program" ] && continue
-    if ! grep -Eq "/$program(\.exe)?( |\$)" <<<"$commands"; then
+    if ! grep -Eq "/$program(\.exe)?(\"| |\$)" <<<"$commands"; then
       echo "FAILED: CTest in $dir runs no test of the test program $program" >&2
       missing=$((missing + 1))
     fi

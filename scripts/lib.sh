@@ -38,13 +38,12 @@ build_tree() {
 }
 
 # configure_tree DIR [cmake options...]. ccache, when installed, lets the
-# build folders share the objects their identical compilations produce; the
-# test programs' precompiled header needs it to accept the header's defines.
+# build folders share the objects their identical compilations produce.
 configure_tree() {
   local dir="$1"
   shift
-  local launcher=() ccache="env;CCACHE_SLOPPINESS=pch_defines,time_macros;ccache"
-  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER="$ccache" -DCMAKE_C_COMPILER_LAUNCHER="$ccache")
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
   cmake -S "$ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
 }
 

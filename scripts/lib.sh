@@ -88,16 +88,26 @@ check_test_programs() {
   echo "$(grep -c . "$list") test programs in $dir, each with its tests in CTest"
 }
 
+# run_logged VARIABLE COMMAND...: runs COMMAND with its output shown and
+# copied to $log, and sets VARIABLE to its exit status, whatever the shell's
+# errexit and pipefail settings.
+run_logged() {
+  local variable="$1" errexit=false
+  shift
+  [[ $- == *e* ]] && errexit=true
+  set +e
+  "$@" 2>&1 | tee "$log"
+  printf -v "$variable" '%s' "${PIPESTATUS[0]}"
+  if $errexit; then set -e; fi
+}
+
 # run_ctest DIR [ctest options...]: CTest in DIR, failing when it finds no
 # test; the counts go to the stage.
 run_ctest() {
   local dir="$1" log status
   shift
   log=$(mktemp)
-  set +e
-  ctest --test-dir "$dir" --no-tests=error --output-on-failure "$@" 2>&1 | tee "$log"
-  status=${PIPESTATUS[0]}
-  set -e
+  run_logged status ctest --test-dir "$dir" --no-tests=error --output-on-failure "$@"
   local summary run=0 failed=0
   summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1 || true)
   if [ -n "$summary" ]; then
@@ -114,10 +124,7 @@ run_ctest() {
 run_test_program() {
   local log status run failed
   log=$(mktemp)
-  set +e
-  "$@" 2>&1 | tee "$log"
-  status=${PIPESTATUS[0]}
-  set -e
+  run_logged status "$@"
   run=$(sed -nE 's/^\[==========\] ([0-9]+) tests? from .* ran\..*/\1/p' "$log" | tail -1)
   failed=$(sed -nE 's/^ *([0-9]+) FAILED TESTS?$/\1/p' "$log" | tail -1)
   rm -f "$log"

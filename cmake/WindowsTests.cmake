@@ -14,6 +14,10 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${ZELK_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# The folders of tests/ that the Windows programs below compile, each of
+# which must belong to one of them.
+zelk_expect_test_folders(host stress windows win32)
+
 # zelk_windows_host_suite(NAME DIRS... LIBS libraries...)
 function(zelk_windows_host_suite name)
   cmake_parse_arguments(ARG "" "" "DIRS;LIBS" ${ARGN})
@@ -23,6 +27,8 @@ function(zelk_windows_host_suite name)
     list(APPEND sources ${dir_sources})
   endforeach()
   add_executable(${name} ${sources})
+  zelk_claim_test_folders(${ARG_DIRS})
+  zelk_expect_test_program(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   add_dependencies(${name} Zelk)
   target_compile_definitions(${name} PRIVATE ZELK_BUILT_PLUGIN="Z:$<TARGET_FILE:Zelk>")

@@ -1,7 +1,11 @@
 // Feeds arbitrary bytes to the LZH decoder: the first four bytes give the
-// uncompressed length (bounded to 4 MiB), the rest is the payload. Decoding
+// uncompressed length, the rest is the payload. The length is bounded by
+// what the payload can expand to (LZHMaxExpandedSize) and by 4 MiB, as the
+// image readers bound it before they allocate, so that one input costs in
+// proportion to its size rather than a 4 MiB buffer. Decoding
 // may fail with ElzhException but must never crash or touch memory outside
 // its buffers. Small inputs are also compressed and must come back intact.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,7 +24,9 @@ void DecodeArbitraryPayload(const uint8_t* data, size_t size) {
   if (size < 4) return;
   uint32_t length = 0;
   std::memcpy(&length, data, 4);
-  length %= kMaxLength + 1;
+  const uint64_t longest =
+      std::min<uint64_t>(kMaxLength, static_cast<uint64_t>(zelk::LZHMaxExpandedSize(static_cast<int64_t>(size - 4))));
+  length = static_cast<uint32_t>(length % (longest + 1));
   std::vector<uint8_t> dest(length);
   try {
     zelk::LZHDecompress({data + 4, size - 4}, dest.data(), static_cast<int32_t>(length));

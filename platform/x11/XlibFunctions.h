@@ -36,7 +36,7 @@
   F(XGetDefault) F(XGetErrorText) F(XGetVisualInfo) F(XGetWindowAttributes) F(XInitThreads) F(XKeysymToKeycode)     \
   F(XLockDisplay) F(XLookupKeysym) F(XLookupString) F(XMapWindow) F(XMatchVisualInfo) F(XMoveResizeWindow)          \
   F(XNextEvent) F(XOpenDisplay) F(XPending) F(XPutImage) F(XQueryColor) F(XQueryColors) F(XQueryExtension)          \
-  F(XQueryKeymap) F(XQueryPointer) F(XRefreshKeyboardMapping) F(XResourceManagerString) F(XSendEvent)               \
+  F(XQueryKeymap) F(XQueryPointer) F(XRefreshKeyboardMapping) F(XResourceManagerString) F(XSelectInput) F(XSendEvent) \
   F(XSetErrorHandler) F(XSetInputFocus) F(XStoreColors) F(XSync) F(XTranslateCoordinates) F(XUnlockDisplay)         \
   F(XUnmapWindow) F(XrmDestroyDatabase) F(XrmGetResource) F(XrmGetStringDatabase) F(XrmInitialize)
 

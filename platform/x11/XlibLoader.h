@@ -49,6 +49,7 @@
 #define XQueryPointer (::zelk::platform::gXlib.XQueryPointer)
 #define XRefreshKeyboardMapping (::zelk::platform::gXlib.XRefreshKeyboardMapping)
 #define XResourceManagerString (::zelk::platform::gXlib.XResourceManagerString)
+#define XSelectInput (::zelk::platform::gXlib.XSelectInput)
 #define XSendEvent (::zelk::platform::gXlib.XSendEvent)
 #define XSetErrorHandler (::zelk::platform::gXlib.XSetErrorHandler)
 #define XSetIOErrorExitHandler (::zelk::platform::gXlib.XSetIOErrorExitHandler)

@@ -69,6 +69,6 @@ inline TVector KnobCenterOnBackground(int scale) {
 void PaintKnobBody(TArtCanvas& canvas, TVector center, double scale);
 
 TLoadedPicture PaintKnobCap(int scale = 1);
-TLoadedPicture PaintBackground();
+TLoadedPicture PaintBackground(int scale = 1);
 
 }  // namespace zelk::artwork

@@ -24,6 +24,17 @@ const TClassInfo& TFmZelk::StaticClass() {
   return info;
 }
 
+const TClassInfo& TFmZelk2x::StaticClass() {
+  static const TClassInfo info = TClassBuilder<TFmZelk2x>("TFmZelk2x").Build();
+  return info;
+}
+
+TFmZelk* NewEditorForScale(double scale) {
+  constexpr double kDoubleDensityFrom = 1.5;
+  if (scale >= kDoubleDensityFrom) return New<TFmZelk2x>(nullptr);
+  return New<TFmZelk>(nullptr);
+}
+
 void TFmZelk::ZelkChange(TObject*) {
   if (Module == nullptr || Zelk == nullptr) return;
   Module->SetParameterAutomated(0, static_cast<float>(Zelk->ExactPosition()));
@@ -61,7 +72,7 @@ void TFmZelk::ConnectKnob() {
 
 void RegisterEditorClasses() {
   [[maybe_unused]] static const bool registered = [] {
-    RegisterClasses({&TFmZelk::StaticClass()});
+    RegisterClasses({&TFmZelk::StaticClass(), &TFmZelk2x::StaticClass()});
     return true;
   }();
 }

@@ -55,10 +55,15 @@ const char kUsage[] =
 
 void WritePictures(const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
-  for (const int scale : {1, 2}) {
-    const std::string suffix = scale == 1 ? ".png" : "@" + std::to_string(scale) + "x.png";
-    zelk::artwork::WritePNG((folder / ("Zelk1" + suffix)).string(), zelk::artwork::PaintKnobCap(scale));
-    zelk::artwork::WritePNG((folder / ("ZVBack" + suffix)).string(), zelk::artwork::PaintBackground(scale));
+  const struct {
+    int Scale;
+    const char* Suffix;
+  } sets[] = {{1, ".png"}, {2, "@2x.png"}};
+  for (const auto& set : sets) {
+    zelk::artwork::WritePNG((folder / (std::string("Zelk1") + set.Suffix)).string(),
+                            zelk::artwork::PaintKnobCap(set.Scale));
+    zelk::artwork::WritePNG((folder / (std::string("ZVBack") + set.Suffix)).string(),
+                            zelk::artwork::PaintBackground(set.Scale));
   }
 }
 

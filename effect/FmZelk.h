@@ -56,10 +56,16 @@ class TFmZelk2x : public TFmZelk {
   ZELK_CLASS(TFmZelk2x, TFmZelk)
 
   using TFmZelk::TFmZelk;
+
+  // Shows the editor at scale (between 1 and 2) of the usual size: both
+  // pictures reduced by an area filter, every length of the knob scaled.
+  // Before the form is shown.
+  void ReduceToScale(double scale);
 };
 
-// The editor for a screen scale (device pixels per editor pixel): the set of
-// pictures nearest to it, the usual one up to 1.5.
+// The editor for a screen scale (device pixels per editor pixel): the usual
+// one up to 1, the one of twice the size from 2, and in between the latter
+// reduced to the scale.
 TFmZelk* NewEditorForScale(double scale);
 
 // Registers the classes the editor's resource names that the libraries

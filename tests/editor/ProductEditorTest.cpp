@@ -263,15 +263,16 @@ TEST_F(ProductEditor, DraggingTheKnobAutomatesTheAngle) {
   EXPECT_NEAR(module->SinAngle.load(), std::sin(-0.625 * M_PI), 1e-6);
 }
 
-// A host's content scale chooses the set of pictures at the next opening:
-// up to 1.5 the usual editor, from there the one of twice the size, whose
-// rectangle the host gets. Values that are no scale withdraw it.
+// A host's content scale chooses the editor at the next opening: up to 1
+// the usual one, from 2 the one of twice the size, in between the latter
+// reduced; the host gets its rectangle. Values that are no scale withdraw it.
 TEST_F(ProductEditor, TheHostsContentScaleChoosesTheEditorsSize) {
   const struct {
     float Scale;
     int32_t Width, Height, PointerRadius;
-  } cases[] = {{2.0f, 490, 538, 20}, {1.0f, 245, 269, 10}, {1.25f, 245, 269, 10}, {1.75f, 490, 538, 20},
-               {3.0f, 490, 538, 20}, {0.0f, 245, 269, 10}, {-2.0f, 245, 269, 10}, {NAN, 245, 269, 10}};
+  } cases[] = {{2.0f, 490, 538, 20}, {1.0f, 245, 269, 10}, {1.25f, 306, 336, 13}, {1.75f, 429, 471, 18},
+               {3.0f, 490, 538, 20}, {0.5f, 245, 269, 10},  {0.0f, 245, 269, 10}, {-2.0f, 245, 269, 10},
+               {NAN, 245, 269, 10}};
   for (const auto& scaleCase : cases) {
     SCOPED_TRACE(scaleCase.Scale);
     EXPECT_EQ(Effect()->dispatcher(Effect(), effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr,

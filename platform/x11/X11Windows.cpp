@@ -837,7 +837,8 @@ double XftDpiScale(const char* resources) {
 // the next Pump closes it when no window came.
 double TX11WindowSystem::DisplayScale(TNativeWindow) {
   TState& state = *state_;
-  if (!state.Connect()) return 1.0;
+  // Without Xlib the editor's window says why; the scale stays silent.
+  if (!LoadXlib() || !state.Connect()) return 1.0;
   TErrorTrap trap;
   return XftDpiScale(XResourceManagerString(state.DisplayConnection));
 }

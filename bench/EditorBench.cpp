@@ -6,12 +6,17 @@
 //                                full paint presented (goal: at most 20 ms);
 //   BM_ProductEditorIdle         the product's effEditIdle with no parameter
 //                                change since the last one (goal: at most 1 us);
+//   BM_ProductEditorDragStep     one step of a drag on the knob, painted and
+//                                presented (goal: at scale 2 within 4 times
+//                                the time of scale 1);
 //   BM_ProductEditorMemory       heap bytes one open, painted editor holds
 //                                (counter "held_MB"; goal: at most 4 MB);
 //   BM_EditorIdleNothingChanged  the framework's idle path alone, with a plain
 //                                245 x 269 form;
 //   BM_EditorOpenClose           embedding, first paint and closing of that
 //                                plain form.
+// The product's benchmarks take the host's content scale as their argument
+// (1: the usual editor, 2: the one of twice the size).
 //
 // Hosts call effEditIdle tens of times a second for as long as the editor is
 // open, so the idle call must return without painting anything.
@@ -19,6 +24,7 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -69,11 +75,14 @@ intptr_t AnswerAsHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float)
 
 // The product as the entry point makes it, with a host window to open in.
 struct THostedProduct {
-  THostedProduct() {
+  explicit THostedProduct(float scale = 1.0f) {
     StartLibrary();
     Effect = CreateEffect(&AnswerAsHost);
-    Host = platform::HeadlessWindows().CreateForeignWindow({0, 0, 400, 400});
+    Host = platform::HeadlessWindows().CreateForeignWindow({0, 0, 600, 600});
     Effect->setParameter(Effect, 0, 0.25f);
+    if (Effect != nullptr) {
+      Effect->dispatcher(Effect, effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr, scale);
+    }
   }
   ~THostedProduct() {
     if (Effect != nullptr) Dispatch(effClose);
@@ -94,7 +103,7 @@ struct THostedProduct {
 };
 
 void BM_ProductEditorOpen(benchmark::State& state) {
-  THostedProduct product;
+  THostedProduct product(static_cast<float>(state.range(0)));
   for (auto _ : state) {
     if (!product.Open()) {
       state.SkipWithError("the editor did not open");
@@ -105,10 +114,10 @@ void BM_ProductEditorOpen(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_ProductEditorOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProductEditorOpen)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_ProductEditorIdle(benchmark::State& state) {
-  THostedProduct product;
+  THostedProduct product(static_cast<float>(state.range(0)));
   if (!product.Open()) {
     state.SkipWithError("the editor did not open");
     return;
@@ -117,7 +126,34 @@ void BM_ProductEditorIdle(benchmark::State& state) {
   platform::HeadlessWindows().Pump();
   for (auto _ : state) benchmark::DoNotOptimize(product.Dispatch(effEditIdle));
 }
-BENCHMARK(BM_ProductEditorIdle);
+BENCHMARK(BM_ProductEditorIdle)->Arg(1)->Arg(2);
+
+// The knob is grabbed at its cap and the pointer circles it a degree a
+// step, at the editor's scale; each step is painted and presented.
+void BM_ProductEditorDragStep(benchmark::State& state) {
+  const int scale = static_cast<int>(state.range(0));
+  THostedProduct product(static_cast<float>(scale));
+  if (!product.Open()) {
+    state.SkipWithError("the editor did not open");
+    return;
+  }
+  auto& windows = platform::HeadlessWindows();
+  const TPoint centre{245 * scale / 2, 269 * scale / 2};
+  const auto pointAt = [&](int degrees) {
+    const double radians = degrees * M_PI / 180.0;
+    return TPoint{centre.X + static_cast<int32_t>(std::lround(50 * scale * std::sin(radians))),
+                  centre.Y - static_cast<int32_t>(std::lround(50 * scale * std::cos(radians)))};
+  };
+  windows.PressMouse(product.Host, {centre.X, centre.Y - 40 * scale});
+  int angle = 0;
+  for (auto _ : state) {
+    angle = (angle + 1) % 360;
+    windows.MoveMouse(product.Host, pointAt(angle));
+    windows.Pump();
+  }
+  windows.ReleaseMouse(product.Host, pointAt(angle));
+}
+BENCHMARK(BM_ProductEditorDragStep)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void BM_ProductEditorMemory(benchmark::State& state) {
   THostedProduct product;

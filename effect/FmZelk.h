@@ -48,6 +48,26 @@ class TFmZelk : public TForm {
   void ZelkValueHint(TObject* Sender, std::string& Text);
 };
 
+// The same editor for screens of twice the usual density, read from the
+// resource TFMZELK2X over TFMZELK: 490 x 538 pixels drawn from the pictures
+// painted at twice the resolution, every length of the knob doubled, so
+// that the knob's arithmetic stays that of the usual size.
+class TFmZelk2x : public TFmZelk {
+  ZELK_CLASS(TFmZelk2x, TFmZelk)
+
+  using TFmZelk::TFmZelk;
+
+  // Shows the editor at scale (between 1 and 2) of the usual size: both
+  // pictures reduced by an area filter, every length of the knob scaled.
+  // Before the form is shown.
+  void ReduceToScale(double scale);
+};
+
+// The editor for a screen scale (device pixels per editor pixel): the usual
+// one up to 1, the one of twice the size from 2, and in between the latter
+// reduced to the scale.
+TFmZelk* NewEditorForScale(double scale);
+
 // Registers the classes the editor's resource names that the libraries
 // below do not register themselves: the image container, the dial and the
 // form. Called once by the library's start; further calls do nothing.

@@ -32,7 +32,7 @@ void TZelkVSTModule::InitializeComponent() {
 // The knob starts where the parameter stands, so that the first drag goes
 // on from there instead of jumping the sound to the knob's zero.
 void TZelkVSTModule::VST_EditOpen(TObject*, TComponent*& GUI) {
-  auto* form = New<TFmZelk>(nullptr);
+  TFmZelk* form = NewEditorForScale(EditorScale());
   form->Module = this;
   form->ConnectKnob();
   form->ShowAngle(GetParameter(0));

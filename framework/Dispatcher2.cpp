@@ -136,6 +136,10 @@ intptr_t TCustomVST2Module::DispatchHostNotification(int32_t opcode, int32_t ind
     case effSetBypass:
       return FireIfAssigned(OnSoftBypass, this, value != 0);
     case effVendorSpecific:
+      if (index == kContentScaleIndex && value == kContentScaleValue) {
+        SetHostEditorScale(opt);
+        return 1;
+      }
       return OnVendorSpecific ? OnVendorSpecific(this, index, value, ptr, opt) : 0;
     case effSetEditKnobMode:
       return FireIfAssigned(OnEditorKnobMode, this, count);

@@ -4,8 +4,12 @@
 // the dispatcher's user-interface lock keeps them apart). The form itself
 // comes from the module's OnEditOpen handler; the window toolkit places it
 // into the host's native window.
+#include <cmath>
+
 #include "framework/FireEvent.h"
 #include "framework/VST1Module.h"
+#include "platform/Backend.h"
+#include "platform/WindowSystem.h"
 #include "toolkit/Form.h"
 #include "toolkit/Toolkit.h"
 
@@ -46,12 +50,25 @@ intptr_t TCustomVST1Module::AnswerEditorRect(void* ptr) {
   return 1;
 }
 
+void TCustomVST1Module::SetHostEditorScale(float scale) {
+  hostEditorScale_.store(std::isfinite(scale) && scale > 0.0f ? scale : 0.0f, std::memory_order_relaxed);
+}
+
+double TCustomVST1Module::ChooseEditorScale(void* parentWindow) const {
+  const float hostScale = hostEditorScale_.load(std::memory_order_relaxed);
+  if (hostScale > 0.0f) return hostScale;
+  const double screenScale =
+      platform::Backend().Windows->DisplayScale(reinterpret_cast<platform::TNativeWindow>(parentWindow));
+  return std::isfinite(screenScale) && screenScale > 0.0 ? screenScale : 1.0;
+}
+
 intptr_t TCustomVST1Module::EditOpen(void* parentWindow) {
   // Some hosts open again without closing: the old form goes first, with
   // its close notification, so that no window is left behind.
   if (editorForm_ != nullptr) EditClose();
   // Without the host's window the editor would be a stray top-level window.
   if (parentWindow == nullptr) return 0;
+  editorScale_ = ChooseEditorScale(parentWindow);
   TComponent* editor = nullptr;
   FireIfAssigned(OnEditOpen, this, editor);
   if (editor == nullptr) return 0;

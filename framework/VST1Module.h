@@ -163,6 +163,13 @@ class TCustomVST1Module : public TDataModule {
   // ---- Editor ----
 
   TComponent* EditorForm() const { return editorForm_; }
+  // Device pixels per editor pixel, chosen at each opening before
+  // OnEditOpen: the host's content scale when it offered one, else the
+  // screen settings of the host's window (1.0 at 96 dots per inch).
+  double EditorScale() const { return editorScale_; }
+  // The host's content scale; applies from the next opening. A value that
+  // is not a positive number withdraws it.
+  void SetHostEditorScale(float scale);
   // Sets EditorNeedsUpdate so that the next idle call repaints the editor.
   virtual void RequestEditorUpdate();
 
@@ -236,6 +243,7 @@ class TCustomVST1Module : public TDataModule {
   void ResizeProgramValues(int32_t count);
   void ReleaseOwned();
   void FreeEditorForm();
+  double ChooseEditorScale(void* parentWindow) const;
 
   // Opcode handlers of Dispatch (Dispatcher1.cpp; the rectangle in
   // EditorHosting.cpp).
@@ -246,6 +254,8 @@ class TCustomVST1Module : public TDataModule {
   intptr_t AnswerEditorRect(void* ptr);
   void MainsChanged(intptr_t value);
 
+  double editorScale_ = 1.0;
+  std::atomic<float> hostEditorScale_{0.0f};  // 0: none offered
   std::unique_ptr<TCustomVstParameterProperties, TFreeObject> parameterProperties_;
   std::unique_ptr<TCustomVstPrograms, TFreeObject> programs_;
   std::unique_ptr<TCPU, TFreeObject> cpu_;

@@ -184,6 +184,12 @@ inline constexpr size_t kVstMaxParamStrLen = 8;
 inline constexpr size_t kVstMaxVendorStrLen = 64;
 inline constexpr size_t kVstMaxProductStrLen = 64;
 inline constexpr size_t kVstMaxEffectNameLen = 32;
+
+// The content scale many hosts offer for the editor: effVendorSpecific with
+// index 'PreS', value 'AeCs' and the scale in opt (2.0 on a screen of twice
+// the usual density).
+inline constexpr int32_t kContentScaleIndex = 0x50726553;  // 'PreS'
+inline constexpr intptr_t kContentScaleValue = 0x41654373;  // 'AeCs'
 inline constexpr size_t kVstMaxLabelLen = 64;
 inline constexpr size_t kVstMaxShortLabelLen = 8;
 

@@ -125,6 +125,13 @@ class TWindowSystem {
   virtual void Pump() = 0;
   // Shows text to the user; owner may be 0.
   virtual void ShowMessage(TNativeWindow owner, std::string_view text) = 0;
+  // How many device pixels the user's screen settings give one pixel of a
+  // window shown inside window (0: on the default screen): 1.0 at 96 dots
+  // per inch, 2.0 at 192. 1.0 where the system says nothing.
+  virtual double DisplayScale(TNativeWindow window) {
+    (void)window;
+    return 1.0;
+  }
 };
 
 }  // namespace zelk::platform

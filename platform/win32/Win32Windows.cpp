@@ -585,6 +585,23 @@ void TWin32WindowSystem::Pump() {
   }
 }
 
+double TWin32WindowSystem::DisplayScale(TNativeWindow window) {
+  constexpr double kBaseDpi = 96.0;
+  using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<TGetDpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  UINT dpi = 0;
+  if (getDpiForWindow != nullptr && window != 0) dpi = getDpiForWindow(reinterpret_cast<HWND>(window));
+  if (dpi == 0) {
+    HDC screen = GetDC(nullptr);
+    if (screen != nullptr) {
+      dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
+      ReleaseDC(nullptr, screen);
+    }
+  }
+  return dpi >= 48 && dpi <= 960 ? dpi / kBaseDpi : 1.0;
+}
+
 void TWin32WindowSystem::ShowMessage(TNativeWindow owner, std::string_view text) {
   const std::string message(text);
   std::fprintf(stderr, "Zelk: %s\n", message.c_str());

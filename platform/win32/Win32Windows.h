@@ -60,6 +60,9 @@ class TWin32WindowSystem final : public TWindowSystem {
   // host's message loop would deliver the same paints a little later.
   void Pump() override;
   void ShowMessage(TNativeWindow owner, std::string_view text) override;
+  // The window's DPI (per monitor where the system has GetDpiForWindow),
+  // else the screen's, over 96.
+  double DisplayScale(TNativeWindow window) override;
 
   // Whether window is one of this system's living windows.
   bool Owns(TNativeWindow window) const;

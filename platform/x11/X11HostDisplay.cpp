@@ -199,6 +199,18 @@ void TX11HostDisplay::Focus(TNativeWindow window) {
   XSync(display_, False);
 }
 
+void TX11HostDisplay::SetServerResources(const std::string& resources) {
+  if (display_ == nullptr) return;
+  const Window root = DefaultRootWindow(display_);
+  if (resources.empty()) {
+    XDeleteProperty(display_, root, XA_RESOURCE_MANAGER);
+  } else {
+    XChangeProperty(display_, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources.data()), static_cast<int>(resources.size()));
+  }
+  XSync(display_, False);
+}
+
 void TX11HostDisplay::Sync() {
   if (display_ != nullptr) XSync(display_, False);
 }

@@ -78,6 +78,10 @@ class TX11HostDisplay {
   // in KeysPressed.
   bool ServiceEvents();
   std::vector<unsigned long> KeysPressed;
+  // Sets the server's resource string (the root window's RESOURCE_MANAGER,
+  // as xrdb -load does; empty removes it). Connections opened afterwards
+  // read it.
+  void SetServerResources(const std::string& resources);
   // Waits until the server has handled every request of this connection.
   void Sync();
 

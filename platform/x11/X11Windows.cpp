@@ -6,8 +6,10 @@
 #include <X11/extensions/shape.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <string_view>
 #include <map>
 #include <optional>
 #include <vector>
@@ -840,6 +842,36 @@ void TX11WindowSystem::ShowMessage(TNativeWindow, std::string_view text) {
   // A modal box would stop the host's user-interface thread; the message
   // goes where a host's log goes.
   std::fprintf(stderr, "Zelk: %.*s\n", static_cast<int>(text.size()), text.data());
+}
+
+double XftDpiScale(const char* resources) {
+  constexpr std::string_view kName = "Xft.dpi:";
+  constexpr double kBaseDpi = 96.0;
+  if (resources == nullptr) return 1.0;
+  std::string_view rest(resources);
+  while (!rest.empty()) {
+    const size_t end = std::min(rest.find('\n'), rest.size());
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    if (line.substr(0, kName.size()) != kName) continue;
+    line.remove_prefix(kName.size());
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    double dpi = 0.0;
+    const auto [next, error] = std::from_chars(line.data(), line.data() + line.size(), dpi);
+    if (error != std::errc{} || !(dpi >= 48.0 && dpi <= 960.0)) return 1.0;
+    return dpi / kBaseDpi;
+  }
+  return 1.0;
+}
+
+// The editor's window follows at once, so the connection stays open for it;
+// the next Pump closes it when no window came.
+double TX11WindowSystem::DisplayScale(TNativeWindow) {
+  TState& state = *state_;
+  // Without Xlib the editor's window says why; the scale stays silent.
+  if (!LoadXlib() || !state.Connect()) return 1.0;
+  TErrorTrap trap;
+  return XftDpiScale(XResourceManagerString(state.DisplayConnection));
 }
 
 bool TX11WindowSystem::IsConnected() const { return state_->DisplayConnection != nullptr; }

@@ -38,6 +38,11 @@
 
 namespace zelk::platform {
 
+// The scale that the Xft.dpi line of a server's resource string (as xrdb
+// loads it) asks for, dpi / 96; 1.0 for null, no such line or a value
+// outside 48..960 dots per inch.
+double XftDpiScale(const char* resources);
+
 class TX11WindowSystem final : public TWindowSystem {
  public:
   TX11WindowSystem();
@@ -59,6 +64,9 @@ class TX11WindowSystem final : public TWindowSystem {
   uint32_t TickCount() const override;
   void Pump() override;
   void ShowMessage(TNativeWindow owner, std::string_view text) override;
+  // From the server's Xft.dpi resource (what desktops set for high-density
+  // screens); connects when no window has yet.
+  double DisplayScale(TNativeWindow window) override;
 
   // Inspection, for tests and benchmarks.
   bool IsConnected() const;

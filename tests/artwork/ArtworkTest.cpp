@@ -25,7 +25,10 @@ TEST(Artwork, TheCommittedPicturesAreWhatTheGeneratorPaints) {
     TLoadedPicture (*Paint)();
     int Width;
     int Height;
-  } pictures[] = {{"Zelk1.png", [] { return PaintKnobCap(); }, 195, 222}, {"ZVBack.png", [] { return PaintBackground(); }, 390, 444}};
+  } pictures[] = {{"Zelk1.png", [] { return PaintKnobCap(); }, 195, 222},
+                  {"ZVBack.png", [] { return PaintBackground(); }, 390, 444},
+                  {"Zelk1@2x.png", [] { return PaintKnobCap(2); }, 240, 240},
+                  {"ZVBack@2x.png", [] { return PaintBackground(2); }, 780, 888}};
   for (const auto& picture : pictures) {
     SCOPED_TRACE(picture.File);
     const TLoadedPicture committed = tests::CommittedPicture(picture.File);

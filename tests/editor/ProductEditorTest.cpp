@@ -263,6 +263,58 @@ TEST_F(ProductEditor, DraggingTheKnobAutomatesTheAngle) {
   EXPECT_NEAR(module->SinAngle.load(), std::sin(-0.625 * M_PI), 1e-6);
 }
 
+// A host's content scale chooses the editor at the next opening: up to 1
+// the usual one, from 2 the one of twice the size, in between the latter
+// reduced; the host gets its rectangle. Values that are no scale withdraw it.
+TEST_F(ProductEditor, TheHostsContentScaleChoosesTheEditorsSize) {
+  const struct {
+    float Scale;
+    int32_t Width, Height, PointerRadius;
+  } cases[] = {{2.0f, 490, 538, 20}, {1.0f, 245, 269, 10}, {1.25f, 306, 336, 13}, {1.75f, 429, 471, 18},
+               {3.0f, 490, 538, 20}, {0.5f, 245, 269, 10},  {0.0f, 245, 269, 10}, {-2.0f, 245, 269, 10},
+               {NAN, 245, 269, 10}};
+  for (const auto& scaleCase : cases) {
+    SCOPED_TRACE(scaleCase.Scale);
+    EXPECT_EQ(Effect()->dispatcher(Effect(), effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr,
+                                   scaleCase.Scale),
+              1);
+    TFmZelk& form = Open();
+    ERect* rect = nullptr;
+    Dispatch(effEditGetRect, &rect);
+    EXPECT_EQ((std::vector<int>{rect->bottom, rect->right}), (std::vector<int>{scaleCase.Height, scaleCase.Width}));
+    EXPECT_EQ(windows.BoundsOf(EditorWindow(form)), (TRect{0, 0, scaleCase.Width, scaleCase.Height}));
+    EXPECT_EQ(form.Zelk->BoundsRect(), (TRect{0, 0, scaleCase.Width, scaleCase.Height}));
+    EXPECT_EQ(form.Zelk->PointerRadius(), scaleCase.PointerRadius);
+    EXPECT_EQ(form.DIBImageList->DIBImages()->Count(), 2);
+    Dispatch(effEditClose);
+    // Other vendor calls still reach the module's handler, which has none.
+    EXPECT_EQ(Effect()->dispatcher(Effect(), effVendorSpecific, kContentScaleIndex, 0, nullptr, 2.0f), 0);
+  }
+}
+
+// At twice the size the composition is the 2x pictures', and the knob turns
+// by the same angles for the same movements measured in usual pixels.
+TEST_F(ProductEditor, AtTwiceTheSizeTheKnobTurnsAsAtTheUsualSize) {
+  Effect()->dispatcher(Effect(), effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr, 2.0f);
+  TFmZelk& form = Open();
+  const TNativeWindow window = EditorWindow(form);
+  const TLoadedPicture back = CommittedPicture("ZVBack@2x.png");
+  // The background's middle fills the window (the knob's cap is keyed black
+  // away from its indicator, which points up at 0 degrees).
+  const int32_t left = back.width / 2 - 490 / 2, top = back.height / 2 - 538 / 2;
+  for (const TPoint point : {TPoint{3, 3}, TPoint{480, 530}, TPoint{100, 400}}) {
+    EXPECT_EQ(windows.PixelAt(window, point.X, point.Y) & 0xFFFFFFu,
+              back.pixels[static_cast<size_t>(top + point.Y) * back.width + left + point.X] & 0xFFFFFFu);
+  }
+  const TPoint centre{490 / 2, 538 / 2};
+  windows.PressMouse(window, {centre.X, centre.Y - 80});
+  windows.MoveMouse(window, {centre.X + 120, centre.Y});
+  EXPECT_EQ(form.Zelk->Position(), 90);
+  windows.MoveMouse(window, {centre.X + 120, centre.Y + 120});
+  EXPECT_EQ(form.Zelk->Position(), 135);
+  windows.ReleaseMouse(window, {centre.X + 120, centre.Y + 120});
+}
+
 TEST_F(ProductEditor, TheKnobFollowsTheHostAtTheNextIdleWithoutReportingIt) {
   TFmZelk& form = Open();
   SetParameter(0.25f);

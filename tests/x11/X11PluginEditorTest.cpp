@@ -153,6 +153,29 @@ TEST_F(X11PluginEditor, AColourMappedScreenIsRefusedWithAReason) {
   EXPECT_EQ(Editor(), 0u);
 }
 
+// A server set up for a screen of twice the density (Xft.dpi 192, as
+// desktops do through xrdb) gets the editor of twice the size when the host
+// offers no scale of its own; the host's scale goes first.
+TEST_F(X11PluginEditor, OpensAtTwiceTheSizeWhereTheServerSaysXftDpi192) {
+  constexpr TRect kDoubleRect{0, 0, 2 * kWidth, 2 * kHeight};
+  host->SetServerResources("Xft.antialias:\t1\nXft.dpi:\t192\n");
+  host->ResizeWindow(parent, kDoubleRect.Width(), kDoubleRect.Height());
+  ASSERT_EQ(OpenEditor(), 1);
+  Idle();
+  ERect* rect = nullptr;
+  session.Dispatch(effEditGetRect, 0, 0, &rect);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ((TRect{rect->left, rect->top, rect->right, rect->bottom}), kDoubleRect);
+  EXPECT_EQ(host->Describe(Editor()).Bounds, kDoubleRect);
+  session.Dispatch(effEditClose);
+  session.Dispatch(effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr, 1.0f);
+  ASSERT_EQ(OpenEditor(), 1);
+  Idle();
+  EXPECT_EQ(host->Describe(Editor()).Bounds, kEditorRect);
+  session.Dispatch(effEditClose);
+  host->SetServerResources("");
+}
+
 TEST_F(X11PluginEditor, ADragWithRealPointerEventsAutomatesAndTheHostTurnsTheKnobAtTheNextIdleCall) {
   if (!host->HasXTest()) GTEST_SKIP() << "the server has no XTest";
   ASSERT_EQ(OpenEditor(), 1);

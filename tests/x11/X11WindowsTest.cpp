@@ -35,6 +35,28 @@ extern "C" __attribute__((visibility("default"))) const char* __lsan_default_sup
 
 namespace zelk::tests {
 
+// The scale of a server's resource string: only a well-formed Xft.dpi line
+// within reason counts.
+TEST(XftDpiScale, ReadsTheDpiLineOfTheResourceString) {
+  const struct {
+    const char* Resources;
+    double Scale;
+  } cases[] = {{"Xft.dpi:\t192\n", 2.0},
+               {"Xft.antialias:\t1\nXft.dpi: 144\nXft.hinting:\t1\n", 1.5},
+               {"Xft.dpi:96", 1.0},
+               {nullptr, 1.0},
+               {"", 1.0},
+               {"Xft.hinting:\t1\n", 1.0},
+               {"XXft.dpi:\t192\n", 1.0},
+               {"Xft.dpi:\tlarge\n", 1.0},
+               {"Xft.dpi:\t20\n", 1.0},
+               {"Xft.dpi:\t100000\n", 1.0}};
+  for (const auto& scaleCase : cases) {
+    SCOPED_TRACE(scaleCase.Resources == nullptr ? "null" : scaleCase.Resources);
+    EXPECT_EQ(platform::XftDpiScale(scaleCase.Resources), scaleCase.Scale);
+  }
+}
+
 // A panel-sized control painting a pattern in which every pixel differs
 // from its neighbours, and logging the mouse messages it hears.
 class TPatternControl : public TGraphicControl {

@@ -1,6 +1,6 @@
 // The product's two pictures, painted by code:
 //
-//   the knob's pointer picture "Zelk1" (195 x 222): the knob's indicator on
+//   the knob's pointer picture "Zelk1" (195 x 222; 240 x 240 at scale 2): the knob's indicator on
 //   black, which the editor keys out, pointing to twelve o'clock. The dial
 //   turns it to the knob's angle about its pivot pixel and moves it along a
 //   circle of PointerRadius pixels around the dial's centre, so it holds
@@ -43,10 +43,17 @@ inline constexpr double kKnobRadius = 70.0;
 // picture's middle, so everything is painted around the pivot, never
 // around the middle: a knob centred between two rows comes out one pixel
 // apart from itself when turned by 180 degrees.
+//
+// Larger scales keep only the square the indicator sweeps when turned about
+// the pivot (the indicator reaches 58 pixels from it): the dial turns the
+// whole picture at every step of a drag, so each pixel of it costs time.
+// Scale 1 keeps the size of the stored resource.
+inline constexpr int kIndicatorSweep = 120;  // scale-1 pixels, even
+
 struct TCapGeometry {
   explicit TCapGeometry(int scale)
-      : Width(kCapWidth * scale),
-        Height(kCapHeight * scale),
+      : Width(scale == 1 ? kCapWidth : kIndicatorSweep * scale),
+        Height(scale == 1 ? kCapHeight : kIndicatorSweep * scale),
         Pivot{Width / 2 + 0.5, Height - 1 - Height / 2 + 0.5} {}
   int Width;
   int Height;
@@ -69,6 +76,6 @@ inline TVector KnobCenterOnBackground(int scale) {
 void PaintKnobBody(TArtCanvas& canvas, TVector center, double scale);
 
 TLoadedPicture PaintKnobCap(int scale = 1);
-TLoadedPicture PaintBackground();
+TLoadedPicture PaintBackground(int scale = 1);
 
 }  // namespace zelk::artwork

@@ -15,11 +15,6 @@ namespace zelk::artwork {
 
 namespace {
 
-// The knob's centre on the background.
-const TVector kCenter = KnobCenterOnBackground(1);
-constexpr int kVisibleRight = kVisibleLeft + kEditorWidth - 1;
-constexpr int kVisibleBottom = kVisibleTop + kEditorHeight - 1;
-
 // The well leaves a few pixels of its floor around the knob.
 constexpr double kWellRadius = kKnobRadius + 8.0;
 constexpr double kLipWidth = 3.0;
@@ -38,28 +33,72 @@ const TRGB kAccent = Hex(0xFFA033);
 const TRGB kLabel = Hex(0xC4C8CD);
 const TRGB kEngraving = Hex(0x121315);
 
-double Distance(int x, int y) { return std::hypot(x + 0.5 - kCenter.X, y + 0.5 - kCenter.Y); }
+// Where things lie on the background of one scale. Lengths of the design
+// are in scale-1 pixels; round things are placed about the knob's centre of
+// this scale and straight ones along the shown part of this scale, the two
+// points the dial lines up. At scale 1 every conversion multiplies or
+// divides by exactly 1, so the pixels stay those of the committed picture.
+struct TLayout {
+  explicit TLayout(int pictureScale)
+      : Scale(pictureScale),
+        Width(kBackgroundWidth * pictureScale),
+        Height(kBackgroundHeight * pictureScale),
+        Center(KnobCenterOnBackground(pictureScale)),
+        VisibleLeft(Width / 2 - kEditorWidth * pictureScale / 2),
+        VisibleTop(Height / 2 - kEditorHeight * pictureScale / 2),
+        VisibleRight(VisibleLeft + kEditorWidth * pictureScale - 1),
+        VisibleBottom(VisibleTop + kEditorHeight * pictureScale - 1) {}
+  double Scale;
+  int Width;
+  int Height;
+  TVector Center;
+  int VisibleLeft;
+  int VisibleTop;
+  int VisibleRight;
+  int VisibleBottom;
+
+  // Distance of a pixel's centre from the knob's centre, in scale-1 pixels.
+  double Distance(int x, int y) const { return std::hypot(x + 0.5 - Center.X, y + 0.5 - Center.Y) / Scale; }
+  // A pixel's row or column in scale-1 pixels, measured from the shown part.
+  double DesignRow(int y) const { return (y - VisibleTop + 0.5) / Scale - 0.5 + kVisibleTop; }
+  double DesignColumn(int x) const { return (x - VisibleLeft + 0.5) / Scale - 0.5 + kVisibleLeft; }
+  // How much of a pixel lies inside an edge that is inside scale-1 pixels in.
+  double Coverage(double inside) const { return std::clamp(inside * Scale + 0.5, 0.0, 1.0); }
+  TVector OnCircle(double radius, double degrees) const {
+    const TVector direction = Direction(degrees);
+    return {Center.X + direction.X * (radius * Scale), Center.Y + direction.Y * (radius * Scale)};
+  }
+  TTextStyle Text(TTextStyle style) const {
+    style.Unit *= Scale;
+    style.StrokeWidth *= Scale;
+    return style;
+  }
+  // The engraving's shadow offset: one scale-1 pixel down.
+  int Down() const { return static_cast<int>(Scale); }
+};
 
 // Brushed along the rows: each row has its own grain that changes slowly
-// from left to right.
-double Grain(int x, int y) {
-  const double rowOffset = 1000.0 * HashUnit(static_cast<uint32_t>(y) * 0x2545F491u);
-  return 0.65 * ValueNoise(x / 23.0 + rowOffset, 0x7A11u) + 0.35 * HashUnit(static_cast<uint32_t>(y) ^ 0xB5297A4Du);
+// from left to right. Larger pictures keep the rows of scale 1.
+double Grain(const TLayout& layout, int x, int y) {
+  const auto row = static_cast<uint32_t>(std::floor(layout.DesignRow(y) + 0.5));
+  const double rowOffset = 1000.0 * HashUnit(row * 0x2545F491u);
+  return 0.65 * ValueNoise(layout.DesignColumn(x) / 23.0 + rowOffset, 0x7A11u) + 0.35 * HashUnit(row ^ 0xB5297A4Du);
 }
 
-TRGB Panel(int x, int y) {
-  const double down = std::clamp((y - kVisibleTop) / double(kEditorHeight), 0.0, 1.0);
+TRGB Panel(const TLayout& layout, int x, int y) {
+  const double down = std::clamp((layout.DesignRow(y) - kVisibleTop) / double(kEditorHeight), 0.0, 1.0);
   TRGB color = Mix(kPanelTop, kPanelBottom, SmoothStep(0.0, 1.0, down));
-  color = Scaled(color, 0.96 + 0.07 * Grain(x, y));
+  color = Scaled(color, 0.96 + 0.07 * Grain(layout, x, y));
   // A soft pool of light around the knob, falling off towards the corners.
-  const double fromCenter = Distance(x, y) / 180.0;
+  const double fromCenter = layout.Distance(x, y) / 180.0;
   return Scaled(color, 1.06 - 0.14 * fromCenter * fromCenter);
 }
 
 // Inside the well: a dark floor, shaded under the upper rim (the light
 // comes from above) and a little deeper where the knob stands.
-TRGB Well(int y, double distance) {
-  const double upward = distance > 0.0 ? -(y + 0.5 - kCenter.Y) / distance : 0.0;
+TRGB Well(const TLayout& layout, int y, double distance) {
+  const double below = (y + 0.5 - layout.Center.Y) / layout.Scale;
+  const double upward = distance > 0.0 ? -below / distance : 0.0;
   const double nearRim = SmoothStep(kWellRadius - 18.0, kWellRadius, distance);
   double light = 1.0 - 0.45 * nearRim * std::max(0.0, upward) + 0.12 * nearRim * std::max(0.0, -upward);
   light *= 0.9 + 0.1 * SmoothStep(kKnobRadius - 14.0, kWellRadius, distance);
@@ -68,26 +107,26 @@ TRGB Well(int y, double distance) {
 
 // The lip of the well: its upper half faces away from the light, its lower
 // half towards it.
-TRGB Lip(int y, double distance) {
-  const double downward = (y + 0.5 - kCenter.Y) / distance;
+TRGB Lip(const TLayout& layout, int y, double distance) {
+  const double downward = (y + 0.5 - layout.Center.Y) / layout.Scale / distance;
   const TRGB lit = Mix(kLipShadow, kLipLight, SmoothStep(-0.6, 0.9, downward));
   const double across = (distance - (kWellRadius - kLipWidth)) / kLipWidth;
   return Mix(lit, kLipShadow, 0.35 * (1.0 - across));
 }
 
-void PaintPanelAndWell(TArtCanvas& canvas) {
-  for (int y = 0; y < kBackgroundHeight; ++y) {
-    for (int x = 0; x < kBackgroundWidth; ++x) {
-      const double distance = Distance(x, y);
-      const double inWell = std::clamp(kWellRadius - distance + 0.5, 0.0, 1.0);
-      const double inFloor = std::clamp(kWellRadius - kLipWidth - distance + 0.5, 0.0, 1.0);
-      TRGB color = Panel(x, y);
+void PaintPanelAndWell(const TLayout& layout, TArtCanvas& canvas) {
+  for (int y = 0; y < layout.Height; ++y) {
+    for (int x = 0; x < layout.Width; ++x) {
+      const double distance = layout.Distance(x, y);
+      const double inWell = layout.Coverage(kWellRadius - distance);
+      const double inFloor = layout.Coverage(kWellRadius - kLipWidth - distance);
+      TRGB color = Panel(layout, x, y);
       if (inFloor >= 1.0) {
-        color = Well(y, distance);
+        color = Well(layout, y, distance);
       } else {
         // Only here, away from the centre, is the lip's direction defined.
-        if (inWell > 0.0) color = Mix(color, Lip(y, distance), inWell);
-        if (inFloor > 0.0) color = Mix(color, Well(y, distance), inFloor);
+        if (inWell > 0.0) color = Mix(color, Lip(layout, y, distance), inWell);
+        if (inFloor > 0.0) color = Mix(color, Well(layout, y, distance), inFloor);
       }
       canvas.Set(x, y, color);
     }
@@ -96,81 +135,84 @@ void PaintPanelAndWell(TArtCanvas& canvas) {
 
 // A bevel along the edges of the part the editor shows: the panel's top
 // and left edges catch the light, its bottom and right edges fall away.
-void PaintEditorEdge(TArtCanvas& canvas) {
-  for (int i = 0; i < 2; ++i) {
-    const double strength = i == 0 ? 0.22 : 0.09;
-    for (int x = kVisibleLeft; x <= kVisibleRight; ++x) {
-      canvas.Blend(x, kVisibleTop + i, Hex(0xFFFFFF), strength);
-      canvas.Blend(x, kVisibleBottom - i, Hex(0x000000), strength * 1.6);
+// Each of its two scale-1 pixels is Scale pixels wide.
+void PaintEditorEdge(const TLayout& layout, TArtCanvas& canvas) {
+  const int scale = layout.Down();
+  for (int i = 0; i < 2 * scale; ++i) {
+    const double strength = i / scale == 0 ? 0.22 : 0.09;
+    for (int x = layout.VisibleLeft; x <= layout.VisibleRight; ++x) {
+      canvas.Blend(x, layout.VisibleTop + i, Hex(0xFFFFFF), strength);
+      canvas.Blend(x, layout.VisibleBottom - i, Hex(0x000000), strength * 1.6);
     }
-    for (int y = kVisibleTop; y <= kVisibleBottom; ++y) {
-      canvas.Blend(kVisibleLeft + i, y, Hex(0xFFFFFF), strength * 0.7);
-      canvas.Blend(kVisibleRight - i, y, Hex(0x000000), strength * 1.4);
+    for (int y = layout.VisibleTop; y <= layout.VisibleBottom; ++y) {
+      canvas.Blend(layout.VisibleLeft + i, y, Hex(0xFFFFFF), strength * 0.7);
+      canvas.Blend(layout.VisibleRight - i, y, Hex(0x000000), strength * 1.4);
     }
   }
-}
-
-TVector OnCircle(double radius, double degrees) {
-  const TVector direction = Direction(degrees);
-  return {kCenter.X + direction.X * radius, kCenter.Y + direction.Y * radius};
 }
 
 // Ticks every 5 degrees, longer every 15, longest and labelled every 45;
 // the tick at 0 in the accent colour.
-void PaintScale(TArtCanvas& canvas) {
-  TMask minor(kBackgroundWidth, kBackgroundHeight);
-  TMask medium(kBackgroundWidth, kBackgroundHeight);
-  TMask major(kBackgroundWidth, kBackgroundHeight);
-  TMask zero(kBackgroundWidth, kBackgroundHeight);
+void PaintScale(const TLayout& layout, TArtCanvas& canvas) {
+  TMask minor(layout.Width, layout.Height);
+  TMask medium(layout.Width, layout.Height);
+  TMask major(layout.Width, layout.Height);
+  TMask zero(layout.Width, layout.Height);
+  const auto tick = [&](TMask& mask, double from, double to, int degrees, double width) {
+    mask.Stroke(layout.OnCircle(from, degrees), layout.OnCircle(to, degrees), width * layout.Scale);
+  };
   for (int degrees = 0; degrees < 360; degrees += 5) {
     if (degrees == 0) {
-      zero.Stroke(OnCircle(kScaleRadius - 1.0, 0), OnCircle(kScaleRadius + 11.0, 0), 2.2);
+      tick(zero, kScaleRadius - 1.0, kScaleRadius + 11.0, 0, 2.2);
     } else if (degrees % 45 == 0) {
-      major.Stroke(OnCircle(kScaleRadius, degrees), OnCircle(kScaleRadius + 10.0, degrees), 1.8);
+      tick(major, kScaleRadius, kScaleRadius + 10.0, degrees, 1.8);
     } else if (degrees % 15 == 0) {
-      medium.Stroke(OnCircle(kScaleRadius, degrees), OnCircle(kScaleRadius + 7.0, degrees), 1.3);
+      tick(medium, kScaleRadius, kScaleRadius + 7.0, degrees, 1.3);
     } else {
-      minor.Stroke(OnCircle(kScaleRadius, degrees), OnCircle(kScaleRadius + 4.0, degrees), 1.0);
+      tick(minor, kScaleRadius, kScaleRadius + 4.0, degrees, 1.0);
     }
   }
-  for (TMask* mask : {&minor, &medium, &major, &zero}) canvas.Paint(*mask, kEngraving, 0.7, 0, 1);
+  for (TMask* mask : {&minor, &medium, &major, &zero}) canvas.Paint(*mask, kEngraving, 0.7, 0, layout.Down());
   canvas.Paint(minor, kMinorTick, 0.9);
   canvas.Paint(medium, kTick);
   canvas.Paint(major, kMajorTick);
   canvas.Paint(zero, kAccent);
 
-  const TTextStyle labelStyle{1.0, 1.05, 1.6};
-  TMask labels(kBackgroundWidth, kBackgroundHeight);
+  const TTextStyle labelStyle = layout.Text({1.0, 1.05, 1.6});
+  TMask labels(layout.Width, layout.Height);
   for (int degrees = 0; degrees < 360; degrees += 45) {
-    AddCenteredText(labels, std::to_string(degrees), OnCircle(kLabelRadius, degrees), labelStyle);
+    AddCenteredText(labels, std::to_string(degrees), layout.OnCircle(kLabelRadius, degrees), labelStyle);
   }
-  canvas.Paint(labels, kEngraving, 0.8, 0, 1);
+  canvas.Paint(labels, kEngraving, 0.8, 0, layout.Down());
   canvas.Paint(labels, kLabel);
 }
 
-void PaintNames(TArtCanvas& canvas) {
-  const TTextStyle nameStyle{1.0, 1.15, 2.2};
-  TMask product(kBackgroundWidth, kBackgroundHeight);
-  AddText(product, "ZELK VORLAN", {kVisibleLeft + 9.0, kVisibleTop + 9.0}, nameStyle);
-  canvas.Paint(product, kEngraving, 0.8, 0, 1);
+void PaintNames(const TLayout& layout, TArtCanvas& canvas) {
+  const TTextStyle nameStyle = layout.Text({1.0, 1.15, 2.2});
+  const double margin = layout.Scale;
+  TMask product(layout.Width, layout.Height);
+  AddText(product, "ZELK VORLAN", {layout.VisibleLeft + 9.0 * margin, layout.VisibleTop + 9.0 * margin}, nameStyle);
+  canvas.Paint(product, kEngraving, 0.8, 0, layout.Down());
   canvas.Paint(product, kMajorTick);
 
-  TMask vendor(kBackgroundWidth, kBackgroundHeight);
+  TMask vendor(layout.Width, layout.Height);
   const double vendorWidth = TextWidth("KELMORA", nameStyle);
-  AddText(vendor, "KELMORA", {kVisibleRight - 8.0 - vendorWidth, kVisibleBottom - 8.0 - 7.15}, nameStyle);
-  canvas.Paint(vendor, kEngraving, 0.8, 0, 1);
+  AddText(vendor, "KELMORA",
+          {layout.VisibleRight - 8.0 * margin - vendorWidth, layout.VisibleBottom - 8.0 * margin - 7.15 * margin}, nameStyle);
+  canvas.Paint(vendor, kEngraving, 0.8, 0, layout.Down());
   canvas.Paint(vendor, kAccent);
 }
 
 }  // namespace
 
-TLoadedPicture PaintBackground() {
-  TArtCanvas canvas(kBackgroundWidth, kBackgroundHeight, TRGB{});
-  PaintPanelAndWell(canvas);
-  PaintKnobBody(canvas, kCenter, 1.0);
-  PaintScale(canvas);
-  PaintNames(canvas);
-  PaintEditorEdge(canvas);
+TLoadedPicture PaintBackground(int scale) {
+  const TLayout layout(scale);
+  TArtCanvas canvas(layout.Width, layout.Height, TRGB{});
+  PaintPanelAndWell(layout, canvas);
+  PaintKnobBody(canvas, layout.Center, layout.Scale);
+  PaintScale(layout, canvas);
+  PaintNames(layout, canvas);
+  PaintEditorEdge(layout, canvas);
   return canvas.ToPicture();
 }
 

@@ -2,7 +2,10 @@
 //
 //   zelk-artwork pictures FOLDER             writes FOLDER/Zelk1.png (the
 //                                             knob's pointer picture) and
-//                                             FOLDER/ZVBack.png (the background)
+//                                             FOLDER/ZVBack.png (the background),
+//                                             and both at twice the resolution
+//                                             (Zelk1@2x.png, ZVBack@2x.png) for
+//                                             high-density screens
 //   zelk-artwork preview OUTPUT.png [--zoom N] [ANGLE...]
 //                                             the editor at each angle side by
 //                                             side (default 0 45 150 270 333),
@@ -40,7 +43,8 @@ const char kUsage[] =
     "       zelk-artwork preview OUTPUT [--zoom N] [ANGLE...]\n"
     "\n"
     "Paints the product's two pictures: the knob's pointer picture Zelk1.png and\n"
-    "the background ZVBack.png (with the knob's body), both into FOLDER.\n"
+    "the background ZVBack.png (with the knob's body), both into FOLDER, and the\n"
+    "same at twice the resolution as Zelk1@2x.png and ZVBack@2x.png.\n"
     "\n"
     "preview writes the editor as the dial draws the two pictures, at each ANGLE\n"
     "(whole degrees 0 to 359; default 0 45 150 270 333) side by side, the last one\n"
@@ -51,8 +55,16 @@ const char kUsage[] =
 
 void WritePictures(const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder);
-  zelk::artwork::WritePNG((folder / "Zelk1.png").string(), zelk::artwork::PaintKnobCap());
-  zelk::artwork::WritePNG((folder / "ZVBack.png").string(), zelk::artwork::PaintBackground());
+  const struct {
+    int Scale;
+    const char* Suffix;
+  } sets[] = {{1, ".png"}, {2, "@2x.png"}};
+  for (const auto& set : sets) {
+    zelk::artwork::WritePNG((folder / (std::string("Zelk1") + set.Suffix)).string(),
+                            zelk::artwork::PaintKnobCap(set.Scale));
+    zelk::artwork::WritePNG((folder / (std::string("ZVBack") + set.Suffix)).string(),
+                            zelk::artwork::PaintBackground(set.Scale));
+  }
 }
 
 TLoadedPicture Zoomed(const TLoadedPicture& picture, int zoom) {
@@ -138,7 +150,7 @@ int main(int argc, char** argv) {
     zelk::InitializeDIBLibrary();
     if (command.Mode == "pictures") {
       WritePictures(command.Target);
-      std::printf("zelk-artwork: wrote Zelk1.png and ZVBack.png into %s\n", command.Target.c_str());
+      std::printf("zelk-artwork: wrote Zelk1.png, ZVBack.png and their @2x pictures into %s\n", command.Target.c_str());
     } else {
       WritePreview(command.Target, command.Angles, command.Zoom);
       std::printf("zelk-artwork: wrote %s\n", command.Target.c_str());

@@ -67,6 +67,7 @@ int RunEditor(const TEditorOptions& options) {
   if (!session.Open(options.PluginPath, {})) return Fail(session.ErrorText());
   if ((session.Effect()->flags & effFlagsHasEditor) == 0) return Fail("'" + options.PluginPath + "' has no editor");
   if (options.Angle) session.SetParameter(0, *options.Angle / kAngleRange);
+  if (options.Scale) session.Dispatch(effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr, *options.Scale);
 
   TRect rect = EditorRect(session);
   const platform::TNativeWindow window = display.CreateTopLevel(rect.IsEmpty() ? kProvisionalSize : rect.Width(),

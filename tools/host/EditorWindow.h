@@ -13,6 +13,9 @@ struct TEditorOptions {
   std::string PluginPath;
   // The "Angle" parameter in degrees (0..360), set before the editor opens.
   std::optional<float> Angle;
+  // Offered to the plug-in as the host's content scale before the editor
+  // opens (effVendorSpecific 'PreS' 'AeCs').
+  std::optional<float> Scale;
   // Writes the window's pixels to this file (PNG or JPEG, as its name asks)
   // once the editor has painted, prints what it wrote, and closes.
   std::optional<std::string> ScreenshotPath;

@@ -4,7 +4,7 @@
 // of its own (EditorWindow.h).
 //
 //   zelk-host PLUGIN
-//   zelk-host --editor [--angle DEGREES] [--screenshot FILE] PLUGIN
+//   zelk-host --editor [--angle DEGREES] [--scale FACTOR] [--screenshot FILE] PLUGIN
 //
 // See kUsage for the options and the exit status.
 #include <cstdint>
@@ -113,7 +113,7 @@ int Inspect(const std::string& path) {
 
 const char kUsage[] =
     "usage: zelk-host PLUGIN\n"
-    "       zelk-host --editor [--angle DEGREES] [--screenshot FILE] PLUGIN\n"
+    "       zelk-host --editor [--angle DEGREES] [--scale FACTOR] [--screenshot FILE] PLUGIN\n"
     "\n"
     "Loads a VST 2 plug-in file the way a host does (the library, its entry point,\n"
     "the effect record), prints what the plug-in says about itself and closes it\n"
@@ -122,6 +122,8 @@ const char kUsage[] =
     "  --editor           open the plug-in's editor in a window of its own (needs an\n"
     "                     X display)\n"
     "  --angle DEGREES    set the \"Angle\" parameter (0 to 360) before the editor opens\n"
+    "  --scale FACTOR     offer the editor this content scale (0.5 to 4, e.g. 2 on a\n"
+    "                     screen of twice the usual density), as hosts do\n"
     "  --screenshot FILE  write the editor's window to FILE (.png, or .jpg for JPEG)\n"
     "                     once it has painted, and close\n"
     "  --help, --version\n"
@@ -133,9 +135,21 @@ const char kUsage[] =
 struct THostCommand {
   bool Editor = false;
   std::optional<float> Angle;
+  std::optional<float> Scale;
   std::optional<std::string> ScreenshotPath;
   std::string PluginPath;
 };
+
+float ParseScale(const std::string& text) {
+  constexpr double kLeastScale = 0.5;
+  constexpr double kMostScale = 4.0;
+  char* end = nullptr;
+  const double scale = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size() || !(scale >= kLeastScale && scale <= kMostScale)) {
+    throw zelk::tools::TUsageError{"--scale expects a factor from 0.5 to 4, got '" + text + "'"};
+  }
+  return static_cast<float>(scale);
+}
 
 THostCommand ParseHostCommand(const zelk::tools::TCommandLine& line) {
   THostCommand command;
@@ -143,6 +157,7 @@ THostCommand ParseHostCommand(const zelk::tools::TCommandLine& line) {
   if (const auto angle = line.Value("--angle")) {
     command.Angle = static_cast<float>(zelk::tools::ParseDegrees(*angle, "--angle"));
   }
+  if (const auto scale = line.Value("--scale")) command.Scale = ParseScale(*scale);
   command.ScreenshotPath = line.Value("--screenshot");
 #ifdef ZELK_HOST_EDITOR
   if (command.ScreenshotPath &&
@@ -151,8 +166,8 @@ THostCommand ParseHostCommand(const zelk::tools::TCommandLine& line) {
                                    "'"};
   }
 #endif
-  if (!command.Editor && (command.Angle || command.ScreenshotPath)) {
-    throw zelk::tools::TUsageError{"--angle and --screenshot belong to --editor"};
+  if (!command.Editor && (command.Angle || command.Scale || command.ScreenshotPath)) {
+    throw zelk::tools::TUsageError{"--angle, --scale and --screenshot belong to --editor"};
   }
   if (line.Operands().size() != 1) {
     throw zelk::tools::TUsageError{line.Operands().empty() ? "give the plug-in file" : "give one plug-in file"};
@@ -167,6 +182,7 @@ int Run(const THostCommand& command) {
   zelk::host::TEditorOptions options;
   options.PluginPath = command.PluginPath;
   options.Angle = command.Angle;
+  options.Scale = command.Scale;
   options.ScreenshotPath = command.ScreenshotPath;
   return zelk::host::RunEditor(options);
 #else
@@ -180,7 +196,7 @@ int Run(const THostCommand& command) {
 int main(int argc, char** argv) {
   try {
     const zelk::tools::TCommandLine line(std::vector<std::string>(argv + 1, argv + argc),
-                                         {{"--editor", false}, {"--angle", true}, {"--screenshot", true}});
+                                         {{"--editor", false}, {"--angle", true}, {"--scale", true}, {"--screenshot", true}});
     if (const auto status = zelk::tools::AnswerHelpOrVersion(line, "zelk-host", kUsage)) return *status;
     return Run(ParseHostCommand(line));
   } catch (const zelk::tools::TUsageError& error) {

@@ -13,13 +13,13 @@ namespace zelk::tools {
 
 namespace {
 
-constexpr TOptionSpec kCommonOptions[] = {{"--help", false}, {"-h", false}, {"--version", false}};
+constexpr TOptionRule kCommonOptions[] = {{"--help", false}, {"-h", false}, {"--version", false}};
 
-const TOptionSpec* FindOption(const std::string& name, std::initializer_list<TOptionSpec> options) {
-  for (const TOptionSpec& option : kCommonOptions) {
+const TOptionRule* FindOption(const std::string& name, std::initializer_list<TOptionRule> options) {
+  for (const TOptionRule& option : kCommonOptions) {
     if (name == option.Name) return &option;
   }
-  for (const TOptionSpec& option : options) {
+  for (const TOptionRule& option : options) {
     if (name == option.Name) return &option;
   }
   return nullptr;
@@ -29,7 +29,7 @@ bool LooksLikeOption(const std::string& argument) { return argument.size() > 1 &
 
 }  // namespace
 
-TCommandLine::TCommandLine(const std::vector<std::string>& arguments, std::initializer_list<TOptionSpec> options) {
+TCommandLine::TCommandLine(const std::vector<std::string>& arguments, std::initializer_list<TOptionRule> options) {
   bool optionsEnded = false;
   for (size_t index = 0; index < arguments.size(); ++index) {
     const std::string& argument = arguments[index];
@@ -43,10 +43,10 @@ TCommandLine::TCommandLine(const std::vector<std::string>& arguments, std::initi
     }
     const size_t equals = argument.rfind("--", 0) == 0 ? argument.find('=') : std::string::npos;
     const std::string name = argument.substr(0, equals);
-    const TOptionSpec* spec = FindOption(name, options);
-    if (spec == nullptr) throw TUsageError{"unknown option '" + name + "'"};
+    const TOptionRule* rule = FindOption(name, options);
+    if (rule == nullptr) throw TUsageError{"unknown option '" + name + "'"};
     std::string value;
-    if (!spec->TakesValue) {
+    if (!rule->TakesValue) {
       if (equals != std::string::npos) throw TUsageError{name + " takes no value"};
     } else if (equals != std::string::npos) {
       value = argument.substr(equals + 1);

@@ -21,7 +21,7 @@ struct TUsageError {
 
 // An option the tool knows: its name ("--angle", "-o") and whether a value
 // follows it.
-struct TOptionSpec {
+struct TOptionRule {
   const char* Name;
   bool TakesValue;
 };
@@ -31,7 +31,7 @@ class TCommandLine {
   // Reads arguments (argv[1..]) against the tool's options; --help, -h and
   // --version are known to every tool. Throws TUsageError for an unknown
   // option, a missing value, or a value given to an option that takes none.
-  TCommandLine(const std::vector<std::string>& arguments, std::initializer_list<TOptionSpec> options);
+  TCommandLine(const std::vector<std::string>& arguments, std::initializer_list<TOptionRule> options);
 
   bool WantsHelp() const { return wantsHelp_; }
   bool WantsVersion() const { return wantsVersion_; }

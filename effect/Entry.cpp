@@ -28,13 +28,6 @@ namespace zelk {
 
 namespace {
 
-struct TLibraryLifetime {
-  TLibraryLifetime() { StartLibrary(); }
-  ~TLibraryLifetime() { StopLibrary(); }
-  TLibraryLifetime(const TLibraryLifetime&) = delete;
-  TLibraryLifetime& operator=(const TLibraryLifetime&) = delete;
-};
-
 // Constructed when the host loads the library, destroyed when it unloads it.
 const TLibraryLifetime libraryLifetime;
 

@@ -18,6 +18,16 @@ bool StartLibrary();
 // are left open (they still use it; the process is then usually ending).
 void StopLibrary() noexcept;
 
+// Starts the library when constructed and stops it when destroyed: a
+// library's entry file holds one at namespace scope, so that loading the
+// library starts it and unloading stops it.
+struct TLibraryLifetime {
+  TLibraryLifetime() { StartLibrary(); }
+  ~TLibraryLifetime() { StopLibrary(); }
+  TLibraryLifetime(const TLibraryLifetime&) = delete;
+  TLibraryLifetime& operator=(const TLibraryLifetime&) = delete;
+};
+
 // A new product module talking to host, as the entry points hand it out:
 // its effect record, or null when the module cannot be built (a missing
 // resource, an exception of a handler while the settings load, memory); the

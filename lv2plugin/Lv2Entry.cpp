@@ -10,13 +10,6 @@ namespace zelk::lv2 {
 
 namespace {
 
-struct TLibraryLifetime {
-  TLibraryLifetime() { StartLibrary(); }
-  ~TLibraryLifetime() { StopLibrary(); }
-  TLibraryLifetime(const TLibraryLifetime&) = delete;
-  TLibraryLifetime& operator=(const TLibraryLifetime&) = delete;
-};
-
 const TLibraryLifetime libraryLifetime;
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/KeyCodes.h"
@@ -10,10 +11,6 @@
 namespace zelk::platform {
 
 namespace {
-
-// Paint handlers that keep invalidating their own window would never let
-// Pump return.
-constexpr int kMostPaintRounds = 16;
 
 uint32_t ButtonFlag(TMouseButton button) {
   switch (button) {
@@ -28,25 +25,10 @@ uint32_t ButtonFlag(TMouseButton button) {
 
 }  // namespace
 
-struct THeadlessWindowSystem::TTimer {
-  uint32_t Interval = 0;
-  uint64_t Due = 0;
-  uint64_t Sequence = 0;  // orders timers due at the same time
-};
-
-struct THeadlessWindowSystem::TWindow {
-  TNativeWindow Parent = 0;
-  TWindowClient* Client = nullptr;  // null for a foreign window
-  TRect Bounds;
-  bool Visible = false;
-  std::optional<TRectSet> Region;
-  TRectSet Invalid;
+struct THeadlessWindowSystem::TWindow : TCoreWindow {
   std::vector<uint32_t> Pixels;  // top row first
   TCursorShape Cursor = TCursorShape::csArrow;
-  std::map<uint32_t, TTimer> Timers;
-  std::vector<TNativeWindow> Children;  // the last one on top
 
-  TRect ClientRect() const { return {0, 0, Bounds.Width(), Bounds.Height()}; }
   void ResizePixels() {
     Pixels.assign(static_cast<size_t>(std::max(Bounds.Width(), 0)) * static_cast<size_t>(std::max(Bounds.Height(), 0)),
                   0);
@@ -57,22 +39,19 @@ THeadlessWindowSystem::THeadlessWindowSystem() = default;
 THeadlessWindowSystem::~THeadlessWindowSystem() = default;
 
 THeadlessWindowSystem::TWindow* THeadlessWindowSystem::Find(TNativeWindow window) const {
-  const auto found = windows_.find(window);
-  return found == windows_.end() ? nullptr : found->second.get();
+  return static_cast<TWindow*>(core_.Find(window));
 }
 
 TNativeWindow THeadlessWindowSystem::CreateWindowRecord(TNativeWindow parent, const TRect& bounds,
                                                         TWindowClient* client) {
-  TWindow* parentWindow = Find(parent);
-  if (parent != 0 && parentWindow == nullptr) return 0;
+  if (parent != 0 && Find(parent) == nullptr) return 0;
   auto window = std::make_unique<TWindow>();
   window->Parent = parent;
   window->Client = client;
   window->Bounds = bounds;
   window->ResizePixels();
   const TNativeWindow id = ++lastWindow_;
-  windows_[id] = std::move(window);
-  if (parentWindow != nullptr) parentWindow->Children.push_back(id);
+  core_.Add(id, std::move(window));
   return id;
 }
 
@@ -87,48 +66,18 @@ TNativeWindow THeadlessWindowSystem::CreateForeignWindow(const TRect& bounds) {
 }
 
 void THeadlessWindowSystem::DestroyWindow(TNativeWindow window) {
-  TWindow* record = Find(window);
-  if (record == nullptr) return;
-  if (TWindow* parent = Find(record->Parent)) std::erase(parent->Children, window);
-  // Every window of the subtree goes before any client hears of it.
-  std::vector<TNativeWindow> subtree{window};
-  for (size_t index = 0; index < subtree.size(); ++index) {
-    const TWindow* member = Find(subtree[index]);
-    subtree.insert(subtree.end(), member->Children.begin(), member->Children.end());
-  }
-  std::vector<std::pair<TNativeWindow, TWindowClient*>> told;
-  for (const TNativeWindow member : subtree) {
-    if (member != window && Find(member)->Client != nullptr) told.emplace_back(member, Find(member)->Client);
-    windows_.erase(member);
-    if (capture_ == member) capture_ = 0;
-    if (focus_ == member) focus_ = 0;
-    if (hover_ == member) hover_ = 0;
-  }
-  TWindowEvent destroyed;
-  destroyed.Kind = TWindowEventKind::ekDestroyed;
-  for (const auto& [member, client] : told) client->HandleWindowEvent(member, destroyed);
+  const TDetachedWindows detached = core_.Detach(window, false);
+  if (Find(hover_) == nullptr) hover_ = 0;
+  core_.TellDestroyed(detached);
 }
 
 void THeadlessWindowSystem::PlaceWindow(TNativeWindow window, const TRect& bounds) {
-  TWindow* record = Find(window);
-  if (record == nullptr) return;
-  const bool resized = bounds.Width() != record->Bounds.Width() || bounds.Height() != record->Bounds.Height();
-  record->Bounds = bounds;
-  if (!resized) return;
-  record->ResizePixels();
-  record->Invalid = TRectSet(record->ClientRect());
+  if (core_.Place(window, bounds)) Find(window)->ResizePixels();
 }
 
-void THeadlessWindowSystem::ShowWindow(TNativeWindow window, bool visible) {
-  TWindow* record = Find(window);
-  if (record == nullptr || record->Visible == visible) return;
-  record->Visible = visible;
-  if (visible) record->Invalid = TRectSet(record->ClientRect());
-}
+void THeadlessWindowSystem::ShowWindow(TNativeWindow window, bool visible) { core_.Show(window, visible); }
 
-void THeadlessWindowSystem::Invalidate(TNativeWindow window, const TRect& area) {
-  if (TWindow* record = Find(window)) record->Invalid.Add(IntersectRect(area, record->ClientRect()));
-}
+void THeadlessWindowSystem::Invalidate(TNativeWindow window, const TRect& area) { core_.Invalidate(window, area); }
 
 void THeadlessWindowSystem::Present(TNativeWindow window, const TRect& area, TSurface& surface, TPoint source) {
   TWindow* record = Find(window);
@@ -164,27 +113,9 @@ void THeadlessWindowSystem::Present(TNativeWindow window, const TRect& area, TSu
   }
 }
 
-void THeadlessWindowSystem::SetCapture(TNativeWindow window) {
-  if (window == capture_ || (window != 0 && Find(window) == nullptr)) return;
-  const TNativeWindow previous = capture_;
-  capture_ = window;
-  if (previous != 0 && window != 0) {
-    TWindowEvent lost;
-    lost.Kind = TWindowEventKind::ekCaptureLost;
-    Deliver(previous, lost);
-  }
-}
+void THeadlessWindowSystem::SetCapture(TNativeWindow window) { core_.SetCapture(window); }
 
-void THeadlessWindowSystem::SetFocus(TNativeWindow window) {
-  if (window == focus_ || (window != 0 && Find(window) == nullptr)) return;
-  const TNativeWindow previous = focus_;
-  focus_ = window;
-  TWindowEvent event;
-  event.Kind = TWindowEventKind::ekFocusOut;
-  if (previous != 0) Deliver(previous, event);
-  event.Kind = TWindowEventKind::ekFocusIn;
-  if (window != 0 && focus_ == window) Deliver(window, event);
-}
+void THeadlessWindowSystem::SetFocus(TNativeWindow window) { core_.MoveFocus(window); }
 
 void THeadlessWindowSystem::SetCursor(TNativeWindow window, TCursorShape shape) {
   if (TWindow* record = Find(window)) record->Cursor = shape;
@@ -203,96 +134,22 @@ void THeadlessWindowSystem::SetWindowRegion(TNativeWindow window, const TRegion*
 }
 
 bool THeadlessWindowSystem::SetTimer(TNativeWindow window, uint32_t id, uint32_t milliseconds) {
-  TWindow* record = Find(window);
-  if (record == nullptr) return false;
-  // Like a real system, a timer fires at most once per millisecond.
-  const uint32_t interval = std::max<uint32_t>(milliseconds, 1);
-  record->Timers[id] = {interval, clock_ + interval, ++timerSequence_};
-  return true;
+  return core_.SetTimer(window, id, milliseconds, clock_);
 }
 
-void THeadlessWindowSystem::KillTimer(TNativeWindow window, uint32_t id) {
-  if (TWindow* record = Find(window)) record->Timers.erase(id);
-}
+void THeadlessWindowSystem::KillTimer(TNativeWindow window, uint32_t id) { core_.KillTimer(window, id); }
 
 bool THeadlessWindowSystem::IsKeyDown(uint16_t virtualKey) const { return virtualKey < 256 && keys_[virtualKey]; }
 
 uint32_t THeadlessWindowSystem::TickCount() const { return static_cast<uint32_t>(clock_); }
 
-std::vector<TNativeWindow> THeadlessWindowSystem::TreeOrder() const {
-  std::vector<TNativeWindow> order;
-  for (const auto& [id, window] : windows_) {
-    if (window->Parent == 0) order.push_back(id);
-  }
-  for (size_t index = 0; index < order.size(); ++index) {
-    const TWindow* window = Find(order[index]);
-    order.insert(order.end(), window->Children.begin(), window->Children.end());
-  }
-  return order;
-}
-
-bool THeadlessWindowSystem::PaintPending() {
-  bool delivered = false;
-  for (const TNativeWindow id : TreeOrder()) {
-    TWindow* window = Find(id);
-    if (window == nullptr || window->Invalid.IsEmpty() || !IsShowing(id)) continue;
-    std::vector<TRect> areas = window->Invalid.Rects();
-    if (paintDelivery_ == TPaintDelivery::pdBounds) areas = {window->Invalid.Bounds()};
-    window->Invalid.Clear();
-    for (const TRect& area : areas) {
-      TWindowEvent paint;
-      paint.Kind = TWindowEventKind::ekPaint;
-      paint.Area = area;
-      ++paintsDelivered_;
-      delivered = true;
-      Deliver(id, paint);
-    }
-  }
-  return delivered;
-}
-
 void THeadlessWindowSystem::Pump() {
-  for (int round = 0; round < kMostPaintRounds && PaintPending(); ++round) {
-  }
+  core_.PaintInvalid(paintDelivery_ == TPaintDelivery::pdBounds ? 1 : SIZE_MAX);
 }
 
 void THeadlessWindowSystem::ShowMessage(TNativeWindow, std::string_view text) {
   messages_.emplace_back(text);
   std::fprintf(stderr, "Zelk: %.*s\n", static_cast<int>(text.size()), text.data());
-}
-
-void THeadlessWindowSystem::Deliver(TNativeWindow window, const TWindowEvent& event) {
-  const TWindow* record = Find(window);
-  if (record != nullptr && record->Client != nullptr) record->Client->HandleWindowEvent(window, event);
-}
-
-TPoint THeadlessWindowSystem::ScreenOrigin(const TWindow& window) const {
-  TPoint origin = window.Bounds.TopLeft();
-  for (const TWindow* parent = Find(window.Parent); parent != nullptr; parent = Find(parent->Parent)) {
-    origin = {origin.X + parent->Bounds.Left, origin.Y + parent->Bounds.Top};
-  }
-  return origin;
-}
-
-TNativeWindow THeadlessWindowSystem::DeepestAt(TNativeWindow id, TPoint screenPoint) const {
-  const TWindow* window = Find(id);
-  if (window == nullptr || !window->Visible) return 0;
-  const TPoint origin = ScreenOrigin(*window);
-  const TPoint local{screenPoint.X - origin.X, screenPoint.Y - origin.Y};
-  if (!window->ClientRect().Contains(local)) return 0;
-  if (window->Region && !window->Region->Contains(local)) return 0;
-  for (auto child = window->Children.rbegin(); child != window->Children.rend(); ++child) {
-    if (const TNativeWindow hit = DeepestAt(*child, screenPoint)) return hit;
-  }
-  return id;
-}
-
-TNativeWindow THeadlessWindowSystem::WindowAt(TPoint screenPoint) const {
-  for (auto window = windows_.rbegin(); window != windows_.rend(); ++window) {
-    if (window->second->Parent != 0) continue;
-    if (const TNativeWindow hit = DeepestAt(window->first, screenPoint)) return hit;
-  }
-  return 0;
 }
 
 void THeadlessWindowSystem::NoteModifiers(uint32_t modifiers) {
@@ -309,26 +166,26 @@ void THeadlessWindowSystem::DeliverMouse(TWindowEventKind kind, TNativeWindow wi
   const TWindow* from = Find(window);
   if (from == nullptr) return;
   NoteModifiers(modifiers);
-  const TPoint origin = ScreenOrigin(*from);
+  const TPoint origin = core_.ScreenOrigin(*from);
   const TPoint screenPoint{origin.X + point.X, origin.Y + point.Y};
-  const TNativeWindow target = capture_ != 0 ? capture_ : WindowAt(screenPoint);
+  const TNativeWindow target = core_.Capture() != 0 ? core_.Capture() : core_.WindowAt(screenPoint);
   if (target != hover_) {
     const TNativeWindow left = hover_;
     hover_ = target;
     TWindowEvent leave;
     leave.Kind = TWindowEventKind::ekMouseLeave;
-    if (left != 0) Deliver(left, leave);
+    if (left != 0) core_.Deliver(left, leave);
   }
   const TWindow* to = Find(target);
   if (to == nullptr) return;
-  const TPoint targetOrigin = ScreenOrigin(*to);
+  const TPoint targetOrigin = core_.ScreenOrigin(*to);
   TWindowEvent event;
   event.Kind = kind;
   event.Point = {screenPoint.X - targetOrigin.X, screenPoint.Y - targetOrigin.Y};
   event.Button = button;
   event.Modifiers = modifiers;
   event.WheelDelta = wheelDelta;
-  Deliver(target, event);
+  core_.Deliver(target, event);
 }
 
 void THeadlessWindowSystem::MoveMouse(TNativeWindow window, TPoint point, uint32_t modifiers) {
@@ -365,7 +222,7 @@ void THeadlessWindowSystem::SendKey(TWindowEventKind kind, uint16_t virtualKey, 
   event.Kind = kind;
   event.Code = virtualKey;
   event.Modifiers = modifiers;
-  Deliver(focus_, event);
+  core_.Deliver(core_.Focus(), event);
 }
 
 void THeadlessWindowSystem::TypeChar(char16_t character, uint32_t modifiers) {
@@ -374,48 +231,19 @@ void THeadlessWindowSystem::TypeChar(char16_t character, uint32_t modifiers) {
   event.Kind = TWindowEventKind::ekChar;
   event.Code = character;
   event.Modifiers = modifiers;
-  Deliver(focus_, event);
+  core_.Deliver(core_.Focus(), event);
 }
 
 void THeadlessWindowSystem::AdvanceClock(uint32_t milliseconds) {
   const uint64_t target = clock_ + milliseconds;
-  for (;;) {
-    // The earliest due timer; handlers may set and kill timers, so look again each time.
-    TNativeWindow dueWindow = 0;
-    uint32_t dueId = 0;
-    const TTimer* due = nullptr;
-    for (const auto& [id, window] : windows_) {
-      for (const auto& [timerId, timer] : window->Timers) {
-        if (timer.Due > target) continue;
-        if (due == nullptr || timer.Due < due->Due || (timer.Due == due->Due && timer.Sequence < due->Sequence)) {
-          due = &timer;
-          dueWindow = id;
-          dueId = timerId;
-        }
-      }
-    }
-    if (due == nullptr) break;
-    clock_ = due->Due;
-    TTimer& timer = Find(dueWindow)->Timers[dueId];
-    timer.Due += timer.Interval;
-    TWindowEvent event;
-    event.Kind = TWindowEventKind::ekTimer;
-    event.Code = dueId;
-    Deliver(dueWindow, event);
-  }
+  // The clock stands at each timer's due time while it fires.
+  core_.FireDueTimers(target, TTimerCatchUp::tcEveryPeriod, [this](uint64_t due) { clock_ = due; });
   clock_ = target;
 }
 
 bool THeadlessWindowSystem::Exists(TNativeWindow window) const { return Find(window) != nullptr; }
 
-bool THeadlessWindowSystem::IsShowing(TNativeWindow window) const {
-  const TWindow* record = Find(window);
-  if (record == nullptr) return false;
-  for (; record != nullptr; record = Find(record->Parent)) {
-    if (!record->Visible) return false;
-  }
-  return true;
-}
+bool THeadlessWindowSystem::IsShowing(TNativeWindow window) const { return core_.IsShowing(window); }
 
 TNativeWindow THeadlessWindowSystem::ParentOf(TNativeWindow window) const {
   const TWindow* record = Find(window);
@@ -441,18 +269,18 @@ uint32_t THeadlessWindowSystem::PixelAt(TNativeWindow window, int32_t x, int32_t
 uint32_t THeadlessWindowSystem::VisiblePixelAt(TNativeWindow window, int32_t x, int32_t y) const {
   const TWindow* record = Find(window);
   if (record == nullptr) return 0;
-  const TPoint origin = ScreenOrigin(*record);
+  const TPoint origin = core_.ScreenOrigin(*record);
   const TPoint screenPoint{origin.X + x, origin.Y + y};
-  const TNativeWindow shown = DeepestAt(window, screenPoint);
+  const TNativeWindow shown = core_.DeepestAt(window, screenPoint);
   const TWindow* shownRecord = Find(shown);
   if (shownRecord == nullptr) return 0;
-  const TPoint shownOrigin = ScreenOrigin(*shownRecord);
+  const TPoint shownOrigin = core_.ScreenOrigin(*shownRecord);
   return PixelAt(shown, screenPoint.X - shownOrigin.X, screenPoint.Y - shownOrigin.Y);
 }
 
 void THeadlessWindowSystem::ResetCounters() {
   presentedPixels_ = 0;
-  paintsDelivered_ = 0;
+  core_.ResetPaintCount();
 }
 
 TCursorShape THeadlessWindowSystem::CursorOf(TNativeWindow window) const {
@@ -466,16 +294,7 @@ std::optional<std::vector<TRect>> THeadlessWindowSystem::RegionOf(TNativeWindow 
   return record->Region->Rects();
 }
 
-size_t THeadlessWindowSystem::TimerCount() const {
-  size_t count = 0;
-  for (const auto& [handle, window] : windows_) count += window->Timers.size();
-  return count;
-}
-
-bool THeadlessWindowSystem::HasTimer(TNativeWindow window, uint32_t id) const {
-  const TWindow* record = Find(window);
-  return record != nullptr && record->Timers.count(id) != 0;
-}
+bool THeadlessWindowSystem::HasTimer(TNativeWindow window, uint32_t id) const { return core_.HasTimer(window, id); }
 
 THeadlessWindowSystem& HeadlessWindows() {
   static THeadlessWindowSystem windows;

@@ -18,14 +18,13 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/RectSet.h"
 #include "platform/WindowSystem.h"
+#include "platform/software/WindowCore.h"
 
 namespace zelk::platform {
 
@@ -89,47 +88,36 @@ class THeadlessWindowSystem final : public TWindowSystem {
   // the editor it embeds); 0 outside window or where nothing is shown.
   uint32_t VisiblePixelAt(TNativeWindow window, int32_t x, int32_t y) const;
   uint64_t PresentedPixels() const { return presentedPixels_; }
-  uint32_t PaintsDelivered() const { return paintsDelivered_; }
+  uint32_t PaintsDelivered() const { return core_.PaintsDelivered(); }
   void ResetCounters();
-  TNativeWindow CaptureWindow() const { return capture_; }
-  TNativeWindow FocusWindow() const { return focus_; }
+  TNativeWindow CaptureWindow() const { return core_.Capture(); }
+  TNativeWindow FocusWindow() const { return core_.Focus(); }
   TCursorShape CursorOf(TNativeWindow window) const;
   // The window's region as rectangles; nothing when it has none.
   std::optional<std::vector<TRect>> RegionOf(TNativeWindow window) const;
   bool HasTimer(TNativeWindow window, uint32_t id) const;
   // Every window (foreign ones too) and every running timer, for leak checks.
-  size_t WindowCount() const { return windows_.size(); }
-  size_t TimerCount() const;
+  size_t WindowCount() const { return core_.Windows().size(); }
+  size_t TimerCount() const { return core_.TimerCount(); }
   const std::vector<std::string>& MessagesShown() const { return messages_; }
 
  private:
   struct TWindow;
-  struct TTimer;
 
   TWindow* Find(TNativeWindow window) const;
-  TPoint ScreenOrigin(const TWindow& window) const;
-  TNativeWindow WindowAt(TPoint screenPoint) const;
-  TNativeWindow DeepestAt(TNativeWindow window, TPoint screenPoint) const;
-  std::vector<TNativeWindow> TreeOrder() const;
   TNativeWindow CreateWindowRecord(TNativeWindow parent, const TRect& bounds, TWindowClient* client);
-  bool PaintPending();
-  void Deliver(TNativeWindow window, const TWindowEvent& event);
   void DeliverMouse(TWindowEventKind kind, TNativeWindow window, TPoint point, TMouseButton button,
                     uint32_t modifiers, int32_t wheelDelta = 0);
   void NoteModifiers(uint32_t modifiers);
   void SendKey(TWindowEventKind kind, uint16_t virtualKey, uint32_t modifiers);
 
-  std::map<TNativeWindow, std::unique_ptr<TWindow>> windows_;
+  TWindowCore core_;
   TNativeWindow lastWindow_ = 0;
-  TNativeWindow capture_ = 0;
-  TNativeWindow focus_ = 0;
   TNativeWindow hover_ = 0;  // the window the last mouse event went to
   uint64_t clock_ = 0;
-  uint64_t timerSequence_ = 0;
   bool keys_[256] = {};
   TPaintDelivery paintDelivery_ = TPaintDelivery::pdBounds;
   uint64_t presentedPixels_ = 0;
-  uint32_t paintsDelivered_ = 0;
   std::vector<std::string> messages_;
 };
 

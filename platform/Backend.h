@@ -1,7 +1,7 @@
 // The services of the platform backend, and how a backend installs itself.
 //
 // Exactly one backend library is linked into each binary (platform/headless
-// for tests and, until a window backend exists for it, the Linux plug-in;
+// for tests, tools and benchmarks; platform/x11 for the Linux plug-in;
 // platform/win32 for the Windows libraries). It defines NativeBackend(),
 // which answers its record of services. Nothing above platform/ asks which
 // backend it runs on.

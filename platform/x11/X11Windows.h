@@ -17,7 +17,8 @@
 // - Presenting copies the rectangle into an image of the window's size,
 //   in shared memory when the server offers MIT-SHM, and puts it. Pump waits
 //   for the server once after it presented anything, so the pixels are on
-//   the screen when the host's idle call returns.
+//   the screen when the host's idle call returns; a present waits before
+//   then only to overwrite pixels the server may still be reading.
 // - Mouse events come with the server's implicit grab while a button is
 //   held; SetCapture routes the events of all our windows to the capturing
 //   one. A press gives the window the keyboard focus when none of ours has

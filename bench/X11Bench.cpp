@@ -6,7 +6,6 @@
 // $DISPLAY when that opens (`xvfb-run -a build/bench/x11_bench`, a desktop);
 // otherwise the program starts a virtual one of its own (scripts/x11-server).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -133,7 +132,7 @@ class TBenchServer {
  public:
   TBenchServer() {
     if (std::getenv("DISPLAY") != nullptr && Opens(std::chrono::seconds(2))) return;
-    file_ = (std::filesystem::temp_directory_path() / ("x11_bench-display-" + std::to_string(getpid()))).string();
+    file_ = (std::filesystem::temp_directory_path() / ("x11_bench-display-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))).string();
     if (std::system(("bash '" ZELK_BENCH_X11_SERVER "' start '" + file_ + "'").c_str()) != 0) {
       problem_ = "no X server: $DISPLAY does not open and " ZELK_BENCH_X11_SERVER " started none (is Xvfb installed?)";
       return;

@@ -7,8 +7,7 @@
 
 #include <functional>
 #include <memory>
-#include <sstream>
-#include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/software/WindowCore.h"
@@ -16,24 +15,26 @@
 namespace zelk::platform {
 namespace {
 
-// Records "<window> <kind>" (timers: "<window> timer <id>") and runs a
-// reaction the test installs.
+// What a client heard: the window, the kind, and the timer's id or the
+// painted width.
+using THeard = std::tuple<TNativeWindow, TWindowEventKind, int64_t>;
+
+// Records what it hears and runs a reaction the test installs.
 class TActingClient : public TWindowClient {
  public:
   void HandleWindowEvent(TNativeWindow window, const TWindowEvent& event) override {
-    static const char* const kNames[] = {"paint", "move", "down", "up", "leave", "keydown", "keyup",
-                                         "char", "focusin", "focusout", "capturelost", "timer", "destroyed"};
-    std::ostringstream line;
-    line << window << " " << kNames[static_cast<int>(event.Kind)];
-    if (event.Kind == TWindowEventKind::ekTimer) line << " " << event.Code;
-    if (event.Kind == TWindowEventKind::ekPaint) line << " " << event.Area.Width();
-    log.push_back(line.str());
+    const int64_t detail = event.Kind == TWindowEventKind::ekPaint ? event.Area.Width() : event.Code;
+    log.emplace_back(window, event.Kind, detail);
     if (react) react(window, event);
   }
 
-  std::vector<std::string> log;
+  std::vector<THeard> log;
   std::function<void(TNativeWindow, const TWindowEvent&)> react;
 };
+
+constexpr auto kTimer = TWindowEventKind::ekTimer;
+constexpr auto kPaint = TWindowEventKind::ekPaint;
+constexpr auto kDestroyed = TWindowEventKind::ekDestroyed;
 
 class WindowCore : public ::testing::Test {
  protected:
@@ -81,7 +82,8 @@ TEST_F(WindowCore, HandlersMayKillTimersAndDestroyWindowsWhileTimersFire) {
   };
   core.FireDueTimers(30, TTimerCatchUp::tcEveryPeriod);
   // The third timer keeps every period; the others are gone after the first firing.
-  EXPECT_EQ(client.log, (std::vector<std::string>{"1 timer 1", "3 timer 3", "3 timer 3", "3 timer 3"}));
+  EXPECT_EQ(client.log, (std::vector<THeard>{{first, kTimer, 1}, {third, kTimer, 3}, {third, kTimer, 3},
+                                              {third, kTimer, 3}}));
   EXPECT_EQ(core.TimerCount(), 1u);
 }
 
@@ -101,9 +103,7 @@ TEST_F(WindowCore, DestroyedSubtreesAreGoneBeforeTheirClientsHearAndClientsMayAc
     created = Add(0);
   };
   core.TellDestroyed(core.Detach(root, false));
-  const std::string tail = " destroyed";
-  EXPECT_EQ(client.log, (std::vector<std::string>{std::to_string(left) + tail, std::to_string(right) + tail,
-                                                  std::to_string(inner) + tail}));
+  EXPECT_EQ(client.log, (std::vector<THeard>{{left, kDestroyed, 0}, {right, kDestroyed, 0}, {inner, kDestroyed, 0}}));
   EXPECT_EQ(core.Windows().size(), 1u);
   EXPECT_NE(core.Find(created), nullptr);
   EXPECT_EQ(core.Focus(), 0u);
@@ -122,8 +122,8 @@ TEST_F(WindowCore, MoreRectanglesThanTheBackendTakesArePaintedAsTheirBounds) {
     core.Invalidate(window, {0, 0, 10, 10});
     core.Invalidate(window, {30, 0, 40, 10});
     core.PaintInvalid(test.MostRectangles);
-    std::vector<std::string> expected;
-    for (const int32_t width : test.PaintWidths) expected.push_back(std::to_string(window) + " paint " + std::to_string(width));
+    std::vector<THeard> expected;
+    for (const int32_t width : test.PaintWidths) expected.emplace_back(window, kPaint, width);
     EXPECT_EQ(client.log, expected) << test.MostRectangles;
   }
 }

@@ -1,8 +1,8 @@
 #include "platform/headless/HeadlessWindows.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/KeyCodes.h"

@@ -247,6 +247,11 @@ class TCustomDIBControl : public TControl {
   bool focusOnClick_ = true;
 };
 
+// The control as an image-drawn one; null when it is none.
+inline TCustomDIBControl* AsDIBControl(TControl* control) {
+  return control != nullptr && control->Is<TCustomDIBControl>() ? static_cast<TCustomDIBControl*>(control) : nullptr;
+}
+
 // Publishes the control base's settings and events on a descendant:
 // Accelerator, DIBImageList, DIBTabOrder, Opacity, the focus, mouse-enter
 // and key events, and the toolkit's control settings.

@@ -12,10 +12,6 @@ namespace zelk {
 
 namespace {
 
-TCustomDIBControl* AsDIBControl(TControl* control) {
-  return control != nullptr && control->Is<TCustomDIBControl>() ? static_cast<TCustomDIBControl*>(control) : nullptr;
-}
-
 std::optional<TMouseButton> PressedButton(uint32_t msg) {
   switch (msg) {
     case wmLButtonDown: return TMouseButton::mbLeft;

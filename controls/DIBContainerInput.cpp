@@ -8,6 +8,7 @@
 #include "platform/Backend.h"
 #include "platform/KeyCodes.h"
 #include "toolkit/Form.h"
+#include "toolkit/MessageViews.h"
 
 namespace zelk {
 
@@ -152,33 +153,31 @@ bool TCustomDIBContainer::TakesKey(TMessage& message) {
   if (activeControl_ == nullptr) return false;
   if (message.Msg == wmKeyDown && activeControl_->IsDIBShortCut(message)) return false;
   if (HasState(csDesigning)) return true;
-  if (activeControl_->Perform(cmChildKey, message.WParam, reinterpret_cast<intptr_t>(activeControl_)) != 0) {
-    return false;
-  }
-  const uint32_t needed = message.Msg == wmChar ? NeededDialogCodeOfCharacter(static_cast<uint8_t>(message.WParam))
-                                                : NeededDialogCode(static_cast<uint16_t>(message.WParam));
+  const uint16_t key = KeyOf(message).Key;
+  if (Send(*activeControl_, ChildKeyMessage(key, activeControl_)) != 0) return false;
+  const uint32_t needed = message.Msg == wmChar ? NeededDialogCodeOfCharacter(static_cast<uint8_t>(key))
+                                                : NeededDialogCode(key);
   if (needed == 0) return true;
-  const auto code = static_cast<uint32_t>(activeControl_->Perform(wmGetDlgCode, 0, reinterpret_cast<intptr_t>(&message)));
+  const auto code = static_cast<uint32_t>(Send(*activeControl_, DialogCodeMessage(&message)));
   return (code & dlgcWantAllKeys) != 0 || (code & needed) != 0;
 }
 
 bool TCustomDIBContainer::ForwardKey(TMessage& message) {
   if (!TakesKey(message)) return false;
-  TMessage routed = message;
-  activeControl_->Perform(routed);
-  message.Result = routed.Result;
+  message.Result = Send(*activeControl_, message);
   return true;
 }
 
 void TCustomDIBContainer::WMKeyDown(TMessage& message) {
   if (ForwardKey(message)) return;
-  if (message.WParam == vkTab && (tabList_.size() > 0 || activeControl_ != nullptr)) {
+  if (KeyOf(message).Key == vkTab && (tabList_.size() > 0 || activeControl_ != nullptr)) {
     if (SelectNextDIB(!ShiftHeld())) return;
   }
   TCustomPanel::WMKeyDown(message);
-  if (message.WParam == vkTab) {
+  // A handler may have changed the key.
+  if (const TKeyMessageView key = KeyOf(message); key.Key == vkTab) {
     // The focus leaves the container as the form moves it on.
-    if (TCustomForm* form = GetParentForm(this)) form->Perform(cmDialogKey, message.WParam, message.LParam);
+    if (TCustomForm* form = GetParentForm(this)) Send(*form, KeyMessage(cmDialogKey, key.Key, key.KeyData));
   }
 }
 
@@ -196,7 +195,7 @@ void TCustomDIBContainer::WMSetFocus(TMessage& message) {
   if (ShiftHeld()) {
     // Backwards from a windowed child: the candidate before it. Backwards
     // from elsewhere: the last candidate, the last windowed tab stop first.
-    auto* losing = reinterpret_cast<TControl*>(message.WParam);
+    TControl* losing = ControlOf(message);
     if (losing != nullptr && losing->Parent() == this && losing->Is<TWinControl>()) {
       SelectNextFrom(losing, false);
       return;
@@ -240,7 +239,7 @@ void TCustomDIBContainer::DoEnter() { TCustomPanel::DoEnter(); }
 void TCustomDIBContainer::DoExit() { TCustomPanel::DoExit(); }
 
 void TCustomDIBContainer::CMFocusChanged(TMessage& message) {
-  auto* focused = reinterpret_cast<TControl*>(message.LParam);
+  TControl* focused = ControlOf(message);
   if (focused != this && focused != nullptr) {
     if (TCustomDIBControl* control = AsDIBControl(focused); control != nullptr && control->Parent() == this) {
       SetActiveControl(control);

@@ -34,7 +34,7 @@ void TCustomDIBControl::WMSetFocus(TMessage& message) {
 void TCustomDIBControl::WMKillFocus(TMessage& message) { DoDIBExit(); }
 
 void TCustomDIBControl::DoDIBEnter() {
-  const bool wasIdle = !dibFocused_ && !mouseInside_;
+  const bool wasIdle = !dibFocused_ && !pointer_.Inside();
   dibFocused_ = true;
   if (TCustomDIBContainer* container = Container()) {
     container->SetActiveControl(this);
@@ -47,7 +47,7 @@ void TCustomDIBControl::DoDIBEnter() {
 void TCustomDIBControl::DoDIBExit() {
   dibFocused_ = false;
   if (OnExit) OnExit(this);
-  if (!dibFocused_ && !mouseInside_) DoDeactivate();
+  if (!dibFocused_ && !pointer_.Inside()) DoDeactivate();
 }
 
 void TCustomDIBControl::CMEnabledChanged(TMessage& message) {

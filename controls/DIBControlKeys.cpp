@@ -5,6 +5,7 @@
 #include "platform/KeyCodes.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menus.h"
+#include "toolkit/MessageViews.h"
 #include "toolkit/Toolkit.h"
 
 namespace zelk {
@@ -22,30 +23,32 @@ bool FormPreviews(TControl& control, bool (TWinControl::*handler)(TMessage&), TM
 
 bool TCustomDIBControl::DoDIBKeyDown(TMessage& message) {
   if (FormPreviews(*this, &TWinControl::DoKeyDown, message)) return true;
-  shiftState_ = KeyDataToShiftState(message.LParam);
+  const TKeyMessageView view = KeyOf(message);
+  shiftState_ = view.Shift();
   if (HasControlStyle(csNoStdEvents)) return false;
-  auto key = static_cast<uint16_t>(message.WParam);
+  uint16_t key = view.Key;
   if (OnKeyDown) OnKeyDown(this, key, shiftState_);
-  message.WParam = key;
+  SetKey(message, key);
   return key == 0;
 }
 
 bool TCustomDIBControl::DoDIBKeyUp(TMessage& message) {
   if (FormPreviews(*this, &TWinControl::DoKeyUp, message)) return true;
-  shiftState_ = KeyDataToShiftState(message.LParam);
+  const TKeyMessageView view = KeyOf(message);
+  shiftState_ = view.Shift();
   if (HasControlStyle(csNoStdEvents)) return false;
-  auto key = static_cast<uint16_t>(message.WParam);
+  uint16_t key = view.Key;
   if (OnKeyUp) OnKeyUp(this, key, shiftState_);
-  message.WParam = key;
+  SetKey(message, key);
   return key == 0;
 }
 
 bool TCustomDIBControl::DoDIBKeyPress(TMessage& message) {
   if (FormPreviews(*this, &TWinControl::DoKeyPress, message)) return true;
   if (HasControlStyle(csNoStdEvents)) return false;
-  auto key = static_cast<char>(message.WParam);
+  char key = KeyOf(message).Character();
   if (OnKeyPress) OnKeyPress(this, key);
-  message.WParam = static_cast<uint8_t>(key);
+  SetCharacter(message, key);
   return key == '\0';
 }
 
@@ -83,10 +86,9 @@ bool TCustomDIBControl::IsDIBShortCut(TMessage& message) {
 }
 
 void TCustomDIBControl::CMDialogChar(TMessage& message) {
-  shiftState_ = KeyDataToShiftState(message.LParam);
-  const auto character = static_cast<char>(message.WParam);
-  const bool altHeld = (static_cast<uint32_t>(message.LParam) & kdAltDown) != 0;
-  if (accelerator_ != '\0' && character == accelerator_ && Enabled() && Visible() && altHeld &&
+  const TKeyMessageView view = KeyOf(message);
+  shiftState_ = view.Shift();
+  if (accelerator_ != '\0' && view.Character() == accelerator_ && Enabled() && Visible() && view.AltDown() &&
       Parent() != nullptr && Parent()->CanFocus()) {
     Click();
     message.Result = 1;  // taken: the character goes no further

@@ -4,6 +4,7 @@
 
 #include "controls/DIBFeature.h"
 #include "controls/DIBTimer.h"
+#include "toolkit/MessageViews.h"
 
 namespace zelk {
 
@@ -23,15 +24,17 @@ void TCustomDIBControl::WndProc(TMessage& message) {
         repeatTimer_->SetEnabled(true);
       }
       break;
-    case wmMouseMove:
-      storedPress_.WParam = message.WParam;
-      storedPress_.LParam = message.LParam;
-      lastMousePosition_ = LParamToPoint(message.LParam);
-      if (mouseOver_ && !mouseInside_) Perform(cmMouseEnter, 0, reinterpret_cast<intptr_t>(this));
+    case wmMouseMove: {
+      // A repeat re-sends the press at the latest position and keys.
+      const TMouseMessageView mouse = MouseOf(message);
+      SetMouse(storedPress_, mouse);
+      lastMousePosition_ = mouse.Point;
+      if (pointer_.EnterPending()) Send(*this, ControlMessage(cmMouseEnter, this));
       break;
+    }
     case wmLButtonUp:
       repeatTimer_->SetEnabled(false);
-      if (mouseInside_ && !mouseOver_) Perform(cmMouseLeave, 0, reinterpret_cast<intptr_t>(this));
+      if (pointer_.LeavePending()) Send(*this, ControlMessage(cmMouseLeave, this));
       break;
     case cmMouseEnter:
       DoMouseEnter();
@@ -52,23 +55,17 @@ void TCustomDIBControl::WndProc(TMessage& message) {
 }
 
 void TCustomDIBControl::DoMouseEnter() {
-  mouseOver_ = true;
-  // Back over a capturing control that never reported its leave.
-  if (mouseInside_) return;
-  const bool wasIdle = !dibFocused_;
-  mouseInside_ = true;
-  if (wasIdle) DoActivate();
+  // Back over a capturing control that never reported its leave: no report.
+  if (!pointer_.Enter()) return;
+  if (!dibFocused_) DoActivate();
   if (OnMouseEnter) OnMouseEnter(this);
 }
 
 void TCustomDIBControl::DoMouseLeave() {
-  mouseOver_ = false;
   // A capturing control completes its leave at the release.
-  if (MouseCapture()) return;
-  if (!mouseInside_) return;
-  mouseInside_ = false;
+  if (!pointer_.Leave(MouseCapture())) return;
   if (OnMouseLeave) OnMouseLeave(this);
-  if (!dibFocused_ && !mouseInside_) DoDeactivate();
+  if (!dibFocused_ && !pointer_.Inside()) DoDeactivate();
 }
 
 void TCustomDIBControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
@@ -81,7 +78,7 @@ void TCustomDIBControl::MouseDown(TMouseButton button, TShiftState shift, int32_
 void TCustomDIBControl::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
   buttonsDown_.Exclude(button);
   TControl::MouseUp(button, shift, x, y);
-  if (button == TMouseButton::mbLeft && mouseInside_ && !mouseOver_) DoMouseLeave();
+  if (button == TMouseButton::mbLeft && pointer_.LeavePending()) DoMouseLeave();
 }
 
 }  // namespace zelk

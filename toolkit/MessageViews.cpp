@@ -41,11 +41,15 @@ TMouseMessageView MouseOf(const TMessage& message) {
 }
 
 TMessage MouseMessage(uint32_t code, uint32_t keys, TPoint point, int32_t wheelDelta) {
-  const uintptr_t wParam = code == wmMouseWheel ? WheelWParam(keys, wheelDelta) : keys;
-  return {code, wParam, PointToLParam(point), 0};
+  TMessage message{code, 0, 0, 0};
+  SetMouse(message, {keys, point, wheelDelta});
+  return message;
 }
 
-void SetMousePoint(TMessage& message, TPoint point) { message.LParam = PointToLParam(point); }
+void SetMouse(TMessage& message, const TMouseMessageView& mouse) {
+  message.WParam = message.Msg == wmMouseWheel ? WheelWParam(mouse.Keys, mouse.WheelDelta) : mouse.Keys;
+  message.LParam = PointToLParam(mouse.Point);
+}
 
 TMessage HitTestMessage(TPoint point) { return {cmHitTest, 0, PointToLParam(point), 0}; }
 

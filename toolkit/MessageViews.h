@@ -26,8 +26,9 @@ struct TMouseMessageView {
 TMouseMessageView MouseOf(const TMessage& message);
 // A mouse message of code at point; wheelDelta is the turn of wmMouseWheel.
 TMessage MouseMessage(uint32_t code, uint32_t keys, TPoint point, int32_t wheelDelta = 0);
-// Moves a mouse message to point, as when it is routed into a child.
-void SetMousePoint(TMessage& message, TPoint point);
+// Gives a mouse message mouse's keys and point, as when it is routed into a
+// child or a stored press follows the moves.
+void SetMouse(TMessage& message, const TMouseMessageView& mouse);
 // cmHitTest asked about point (the control's own coordinates).
 TMessage HitTestMessage(TPoint point);
 

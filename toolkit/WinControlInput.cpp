@@ -264,7 +264,8 @@ void TWinControl::WndProc(TMessage& message) {
 
 bool TWinControl::IsControlMouseMsg(TMessage& message) {
   TControl* control = nullptr;
-  const TPoint point = MouseOf(message).Point;
+  TMouseMessageView mouse = MouseOf(message);
+  const TPoint point = mouse.Point;
   if (TControl* capture = PointerState().Capture()) {
     if (capture->Parent() == this && !capture->Is<TWinControl>()) control = capture;
   } else {
@@ -272,7 +273,8 @@ bool TWinControl::IsControlMouseMsg(TMessage& message) {
   }
   if (control == nullptr) return false;
   TMessage routed = message;
-  SetMousePoint(routed, {point.X - control->Left(), point.Y - control->Top()});
+  mouse.Point = {point.X - control->Left(), point.Y - control->Top()};
+  SetMouse(routed, mouse);
   control->Perform(routed);
   message.Result = routed.Result;
   return true;

@@ -35,6 +35,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/Stream.h"
 #include "toolkit/Control.h"
+#include "toolkit/PointerState.h"
 #include "toolkit/Publish.h"
 #include "toolkit/WinControl.h"
 
@@ -99,8 +100,8 @@ class TCustomDIBControl : public TControl {
 
   TCustomDIBContainer* Container() const;
   bool DIBFocused() const { return dibFocused_; }
-  bool MouseOver() const { return mouseOver_; }
-  bool MouseInside() const { return mouseInside_; }
+  bool MouseOver() const { return pointer_.Over(); }
+  bool MouseInside() const { return pointer_.Inside(); }
   TMouseButtons ButtonsDown() const { return buttonsDown_; }
   TShiftState ShiftState() const { return shiftState_; }
   TPoint LastMousePosition() const { return lastMousePosition_; }
@@ -235,8 +236,7 @@ class TCustomDIBControl : public TControl {
   TShiftState shiftState_;
   std::unique_ptr<TDIBTimer, TFreeObject> repeatTimer_;
   TMessage storedPress_;
-  bool mouseOver_ = false;
-  bool mouseInside_ = false;
+  TPointerPresence pointer_;
   std::unique_ptr<TDIBFeatures, TFreeObject> dibFeatures_;
   uint8_t opacity_ = 255;
   bool pureMove_ = false;
@@ -246,6 +246,11 @@ class TCustomDIBControl : public TControl {
   TWantKeys wantKeys_{TWantKey::wkArrows};
   bool focusOnClick_ = true;
 };
+
+// The control as an image-drawn one; null when it is none.
+inline TCustomDIBControl* AsDIBControl(TControl* control) {
+  return control != nullptr && control->Is<TCustomDIBControl>() ? static_cast<TCustomDIBControl*>(control) : nullptr;
+}
 
 // Publishes the control base's settings and events on a descendant:
 // Accelerator, DIBImageList, DIBTabOrder, Opacity, the focus, mouse-enter

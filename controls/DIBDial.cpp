@@ -14,6 +14,7 @@
 #include "dib/WinDIB.h"
 #include "runtime/ClassRegistry.h"
 #include "toolkit/HintWindow.h"
+#include "toolkit/MessageViews.h"
 #include "toolkit/Publish.h"
 
 namespace zelk {
@@ -381,7 +382,7 @@ bool TAbstractDIBDial::KeyTarget(uint16_t key, double& target) const {
 bool TAbstractDIBDial::DoDIBKeyDown(TMessage& message) {
   if (TCustomDIBControl::DoDIBKeyDown(message)) return true;
   double target = 0;
-  if (!KeyTarget(static_cast<uint16_t>(message.WParam), target)) return false;
+  if (!KeyTarget(KeyOf(message).Key, target)) return false;
   ChangeInOneGesture(target);
   return true;
 }

@@ -7,14 +7,11 @@
 #include "platform/KeyCodes.h"
 #include "platform/Region.h"
 #include "runtime/ClassBuilder.h"
+#include "toolkit/MessageViews.h"
 
 namespace zelk {
 
 namespace {
-
-TCustomDIBControl* AsDIBControl(TControl* control) {
-  return control != nullptr && control->Is<TCustomDIBControl>() ? static_cast<TCustomDIBControl*>(control) : nullptr;
-}
 
 std::optional<TMouseButton> PressedButton(uint32_t msg) {
   switch (msg) {
@@ -61,12 +58,12 @@ const TClassInfo& TMoveableDIB::StaticClass() {
 void TMoveableDIB::FeatureMessage(TMessage& message, bool& handled) {
   if (Control() == nullptr) return;
   if (message.Msg == wmKeyDown) {
-    KeyMove(static_cast<uint16_t>(message.WParam));
+    KeyMove(KeyOf(message).Key);
   } else if (moving_) {
-    if (message.Msg == wmMouseMove) Drag(LParamToPoint(message.LParam));
+    if (message.Msg == wmMouseMove) Drag(MouseOf(message).Point);
     if (ReleasedButton(message.Msg) == moveButton_) moving_ = false;
   } else if (const std::optional<TMouseButton> button = PressedButton(message.Msg)) {
-    Press(*button, LParamToPoint(message.LParam));
+    Press(*button, MouseOf(message).Point);
   }
 }
 
@@ -178,7 +175,7 @@ bool TShapeableDIB::CanApplyTo(TControl* control) const { return AsDIBControl(co
 
 void TShapeableDIB::FeatureMessage(TMessage& message, bool& handled) {
   if (message.Msg != cmHitTest || AsDIBControl(Control()) == nullptr) return;
-  message.Result = HitTest(LParamToPoint(message.LParam)) ? htClient : htNowhere;
+  message.Result = HitTest(MouseOf(message).Point) ? htClient : htNowhere;
   handled = true;
 }
 

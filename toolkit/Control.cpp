@@ -8,6 +8,8 @@
 #include "toolkit/Form.h"
 #include "toolkit/HintWindow.h"
 #include "toolkit/InputState.h"
+#include "toolkit/MessageViews.h"
+#include "toolkit/PointerState.h"
 #include "toolkit/Menus.h"
 #include "toolkit/WinControl.h"
 
@@ -49,7 +51,7 @@ TInputState& InputState() {
   return state;
 }
 
-TControl* CaptureControl() { return InputState().Capture; }
+TControl* CaptureControl() { return PointerState().Capture(); }
 
 const TClassInfo& TControl::StaticClass() {
   static const TClassInfo info = TClassBuilder<TControl>("TControl")
@@ -107,12 +109,7 @@ void TControl::BeforeDestruction() {
 }
 
 void TControl::ReleaseControl() {
-  TInputState& state = InputState();
-  if (state.Capture == this) {
-    state.Capture = nullptr;
-    platform::Backend().Windows->SetCapture(0);
-  }
-  if (state.Hover == this) state.Hover = nullptr;
+  PointerState().Forget(*this);
   ForgetHintControl(this);
   ForgetDragControl(this);
   if (TCustomForm* form = GetParentForm(this); form != nullptr && form != this) form->ForgetControl(this);
@@ -369,19 +366,15 @@ void TControl::Invalidate() {
   if (parent_ != nullptr && Showing()) parent_->InvalidateRect(BoundsRect());
 }
 
-bool TControl::MouseCapture() const { return InputState().Capture == this; }
+bool TControl::MouseCapture() const { return PointerState().Captures(*this); }
 
 void TControl::SetMouseCapture(bool capture) {
-  TInputState& state = InputState();
-  if (capture) {
-    auto* window = Is<TWinControl>() ? static_cast<TWinControl*>(this) : parent_;
-    if (window == nullptr) return;
-    state.Capture = this;
-    platform::Backend().Windows->SetCapture(window->Handle());
-  } else if (state.Capture == this) {
-    state.Capture = nullptr;
-    platform::Backend().Windows->SetCapture(0);
+  if (!capture) {
+    PointerState().Release(*this);
+    return;
   }
+  auto* window = Is<TWinControl>() ? static_cast<TWinControl*>(this) : parent_;
+  if (window != nullptr) PointerState().SetCapture(*this, *window);
 }
 
 void TControl::Click() {
@@ -408,8 +401,8 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_
 }
 
 void TControl::WMMouseMove(TMessage& message) {
-  const TPoint point = LParamToPoint(message.LParam);
-  MouseMove(KeysToShiftState(static_cast<uint32_t>(message.WParam)), point.X, point.Y);
+  const TMouseMessageView mouse = MouseOf(message);
+  MouseMove(mouse.Shift(), mouse.Point.X, mouse.Point.Y);
 }
 
 void TControl::WMButtonDown(TMessage& message) {
@@ -422,29 +415,28 @@ void TControl::WMButtonDown(TMessage& message) {
     if (HasControlStyle(csCaptureMouse)) SetMouseCapture(true);
     if (HasControlStyle(csClickEvents)) controlState_ |= csClicked;
   }
-  const TPoint point = LParamToPoint(message.LParam);
-  TShiftState shift = KeysToShiftState(static_cast<uint32_t>(message.WParam));
+  const TMouseMessageView mouse = MouseOf(message);
+  TShiftState shift = mouse.Shift();
   if (message.Msg == wmLButtonDblClk) shift.Include(TShiftFlag::ssDouble);
-  MouseDown(button, shift, point.X, point.Y);
+  MouseDown(button, shift, mouse.Point.X, mouse.Point.Y);
 }
 
 void TControl::WMMouseWheel(TMessage& message) {
-  const TPoint point = LParamToPoint(message.LParam);
-  const TShiftState shift = KeysToShiftState(WheelKeysOf(message.WParam));
-  message.Result = MouseWheel(shift, WheelDeltaOf(message.WParam), point.X, point.Y) ? 1 : 0;
+  const TMouseMessageView mouse = MouseOf(message);
+  message.Result = MouseWheel(mouse.Shift(), mouse.WheelDelta, mouse.Point.X, mouse.Point.Y) ? 1 : 0;
 }
 
 void TControl::WMButtonUp(TMessage& message) {
   const TMouseButton button = ButtonOf(message.Msg);
-  const TPoint point = LParamToPoint(message.LParam);
+  const TMouseMessageView mouse = MouseOf(message);
   if (button == TMouseButton::mbLeft) {
     if (HasControlStyle(csCaptureMouse)) SetMouseCapture(false);
     if (InControlState(csClicked)) {
       controlState_ &= ~csClicked;
-      if (ClientRect().Contains(point)) Click();
+      if (ClientRect().Contains(mouse.Point)) Click();
     }
   }
-  MouseUp(button, KeysToShiftState(static_cast<uint32_t>(message.WParam)), point.X, point.Y);
+  MouseUp(button, mouse.Shift(), mouse.Point.X, mouse.Point.Y);
 }
 
 }  // namespace zelk

@@ -9,10 +9,11 @@
 // unless replaced); WndProc dispatches by code to the handlers registered for
 // the class (MessageTable.h) and hands the rest to DefaultHandler.
 //
-// The toolkit tracks the control under the mouse for every window and sends
-// it cmMouseEnter and cmMouseLeave, also for controls without windows. While
-// a control holds the mouse capture only it hears them: leaving it sends it
-// cmMouseLeave, coming back cmMouseEnter, and others hear nothing meanwhile.
+// The toolkit tracks the control under the mouse for every window, in one
+// owner (PointerState.h), and sends it cmMouseEnter and cmMouseLeave, also
+// for controls without windows. While a control holds the mouse capture only
+// it hears them: leaving it sends it cmMouseLeave, coming back cmMouseEnter,
+// and others hear nothing meanwhile.
 // Everything here runs on the window thread.
 #pragma once
 

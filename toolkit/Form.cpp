@@ -6,6 +6,7 @@
 #include "runtime/Application.h"
 #include "runtime/Filer.h"
 #include "runtime/Messages.h"
+#include "toolkit/MessageViews.h"
 #include "toolkit/Publish.h"
 
 namespace zelk {
@@ -163,7 +164,7 @@ void TCustomForm::SetFocusedControl(TWinControl* control) {
     entered->Perform(cmEnter);
     if (focusedControl_ != control) return;
   }
-  Perform(cmFocusChanged, 0, reinterpret_cast<intptr_t>(control));
+  Send(*this, ControlMessage(cmFocusChanged, control));
 }
 
 void TCustomForm::ForgetControl(TControl* control) {
@@ -183,7 +184,7 @@ void TCustomForm::WMSetFocus(TMessage& message) {
 void TCustomForm::CMDialogKey(TMessage& message) {
   const platform::TWindowSystem& windows = *platform::Backend().Windows;
   if (!windows.IsKeyDown(vkMenu) && !windows.IsKeyDown(vkControl)) {
-    const auto key = static_cast<uint16_t>(message.WParam);
+    const uint16_t key = KeyOf(message).Key;
     if (key == vkTab) {
       SelectNext(activeControl_, !windows.IsKeyDown(vkShift), true);
       message.Result = 1;

@@ -1,8 +1,8 @@
-// Where the mouse and the keyboard are, as the toolkit tracks it for every
-// window: the control holding the mouse capture, the control the mouse is
-// over (the last one told cmMouseEnter or about to be told cmMouseLeave), and
-// the windowed control whose window has the keyboard focus. Internal to the
-// toolkit; controls forget themselves here when they go.
+// Where the keyboard is and what the mouse is doing beyond the pointer
+// itself (PointerState.h), as the toolkit tracks it for every window: the
+// windowed control whose window has the keyboard focus, the last press for
+// double clicks and the drag in progress. Internal to the toolkit; controls
+// forget themselves here when they go.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,6 @@ class TControl;
 class TWinControl;
 
 struct TInputState {
-  TControl* Capture = nullptr;
-  TControl* Hover = nullptr;
   TWinControl* Focus = nullptr;
   // The last left press, to tell a double click: its window, client point
   // and tick count.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "runtime/ClassBuilder.h"
+#include "toolkit/MessageViews.h"
 
 namespace zelk {
 
@@ -16,7 +17,8 @@ TShortCut ShortCut(uint16_t key, TShiftState shift) {
 }
 
 TShortCut ShortCutOfKey(const TMessage& keyMessage) {
-  return ShortCut(static_cast<uint16_t>(keyMessage.WParam), KeyDataToShiftState(keyMessage.LParam));
+  const TKeyMessageView key = KeyOf(keyMessage);
+  return ShortCut(key.Key, key.Shift());
 }
 
 const TClassInfo& TMenuItem::StaticClass() {

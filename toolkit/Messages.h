@@ -3,7 +3,8 @@
 // handle it through their window procedure (Control.h). The codes follow
 // the familiar window-message numbering; cm codes are the toolkit's own.
 //
-// Parameters by code (WParam / LParam; Result):
+// Parameters by code (WParam / LParam; Result); MessageViews.h reads and
+// builds them:
 //   wmPaint             surface handle to paint into, 0 for the window's own
 //                       update area / 0
 //   mouse messages      mouse key flags (mk...) / PointToLParam(client point);

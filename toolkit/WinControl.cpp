@@ -8,6 +8,8 @@
 #include "runtime/ClassBuilder.h"
 #include "toolkit/Form.h"
 #include "toolkit/InputState.h"
+#include "toolkit/MessageViews.h"
+#include "toolkit/PointerState.h"
 
 namespace zelk {
 
@@ -118,7 +120,7 @@ TControl* TWinControl::ControlAtPos(TPoint point, bool allowDisabled) const {
     const bool shown = control->Visible() || (designing && !control->HasControlStyle(csNoDesignVisible));
     if (!shown || !(control->Enabled() || allowDisabled) || !control->BoundsRect().Contains(point)) continue;
     const TPoint inside{point.X - control->Left(), point.Y - control->Top()};
-    if (control->Perform(cmHitTest, 0, PointToLParam(inside)) != htNowhere) return control;
+    if (Send(*control, HitTestMessage(inside)) != htNowhere) return control;
   }
   return nullptr;
 }
@@ -193,12 +195,8 @@ void TWinControl::HandleWindowGone() {
   if (state.Focus == this) state.Focus = nullptr;
   if (state.PressWindow == this) state.PressWindow = nullptr;
   // The capture went with the window: its holder hears so, as when another
-  // window takes it, to end what it was doing with the mouse.
-  if (TControl* capture = state.Capture; capture != nullptr && (capture == this || capture->Parent() == this)) {
-    state.Capture = nullptr;
-    if (!capture->HasState(csDestroying)) capture->Perform(wmCaptureChanged);
-  }
-  if (state.Hover != nullptr && (state.Hover == this || state.Hover->Parent() == this)) state.Hover = nullptr;
+  // window takes it.
+  PointerState().ForgetWindow(*this);
 }
 
 void TWinControl::SetParentWindow(TNativeWindow parentWindow) {

@@ -15,6 +15,8 @@
 #include "toolkit/HintWindow.h"
 #include "toolkit/InputState.h"
 #include "toolkit/Menus.h"
+#include "toolkit/MessageViews.h"
+#include "toolkit/PointerState.h"
 #include "toolkit/Toolkit.h"
 #include "toolkit/WinControl.h"
 
@@ -160,7 +162,7 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
         HandleMouseEvent(event);
         break;
       case TWindowEventKind::ekMouseLeave:
-        if (TControl* hover = InputState().Hover; hover == this || (hover != nullptr && hover->Parent() == this)) {
+        if (PointerState().HoversIn(*this)) {
           CancelHint();
           TrackMouse({-1, -1});
         }
@@ -173,18 +175,14 @@ void TWinControl::HandleWindowEvent(TNativeWindow window, const TWindowEvent& ev
         HandleCharEvent(event);
         break;
       case TWindowEventKind::ekFocusIn:
-        Perform(wmSetFocus, reinterpret_cast<uintptr_t>(std::exchange(InputState().LosingFocus, nullptr)));
+        Send(*this, ControlMessage(wmSetFocus, std::exchange(InputState().LosingFocus, nullptr)));
         break;
       case TWindowEventKind::ekFocusOut:
         Perform(wmKillFocus);
         break;
       case TWindowEventKind::ekCaptureLost:
         if (TControl* source = InputState().DragSource) source->EndDrag(false);
-        if (TControl* capture = InputState().Capture;
-            capture != nullptr && (capture == this || capture->Parent() == this)) {
-          InputState().Capture = nullptr;
-          capture->Perform(wmCaptureChanged);
-        }
+        PointerState().CaptureLost(*this);
         break;
       case TWindowEventKind::ekTimer:
         if (event.Code == kHintTimerId) {
@@ -210,18 +208,18 @@ void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
   if (InputState().DragSource != nullptr && HandleDragMouse(*this, point, dragReleased)) return;
   TrackMouse(point);
   if (event.Kind == TWindowEventKind::ekMouseMove) {
-    HintMouseMoved(*this, InputState().Hover, point);
+    HintMouseMoved(*this, PointerState().Hover(), point);
   } else {
     CancelHint();
   }
   const uint32_t keys = MouseKeys(event.Modifiers);
   if (event.Kind == TWindowEventKind::ekMouseMove) {
-    TControl* under = InputState().Capture;
+    TControl* under = PointerState().Capture();
     if (under == nullptr) under = ControlAtPos(point, false);
-    Perform(wmSetCursor, reinterpret_cast<uintptr_t>(under != nullptr ? under : this), PointToLParam(point));
-    Perform(wmMouseMove, keys, PointToLParam(point));
+    Send(*this, CursorMessage(under != nullptr ? under : this, point));
+    Send(*this, MouseMessage(wmMouseMove, keys, point));
   } else if (event.Kind == TWindowEventKind::ekMouseWheel) {
-    Perform(wmMouseWheel, WheelWParam(keys, event.WheelDelta), PointToLParam(point));
+    Send(*this, MouseMessage(wmMouseWheel, keys, point, event.WheelDelta));
   } else {
     if (event.Kind == TWindowEventKind::ekMouseDown && !Focused() && ClickTakesKeys(point)) {
       Windows().SetFocus(handle_);
@@ -230,7 +228,7 @@ void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
     if (code == wmLButtonDown && IsDoubleClick(this, point) && MouseTarget(point)->HasControlStyle(csDoubleClicks)) {
       code = wmLButtonDblClk;
     }
-    Perform(code, keys, PointToLParam(point));
+    Send(*this, MouseMessage(code, keys, point));
   }
   if (TControl* source = InputState().DragSource; source != nullptr && dragReleased) source->EndDrag(true);
 }
@@ -239,7 +237,7 @@ void TWinControl::HandleMouseEvent(const TWindowEvent& event) {
 // clicked; the others leave it with the host, whose keys (Return, Escape)
 // keep working after a click on a knob.
 TControl* TWinControl::MouseTarget(TPoint point) {
-  if (TControl* capture = InputState().Capture) return capture;
+  if (TControl* capture = PointerState().Capture()) return capture;
   TControl* target = ControlAtPos(point, false);
   return target != nullptr ? target : this;
 }
@@ -256,16 +254,7 @@ void TWinControl::TrackMouse(TPoint point) {
     target = ControlAtPos(point, true);
     if (target == nullptr) target = this;
   }
-  TInputState& state = InputState();
-  if (state.Hover == target) return;
-  TControl* left = state.Hover;
-  state.Hover = target;
-  // While a control holds the capture, only it hears of entering and leaving.
-  TControl* capture = state.Capture;
-  if (left != nullptr && (capture == nullptr || left == capture)) left->Perform(cmMouseLeave, 0, reinterpret_cast<intptr_t>(left));
-  if (target != nullptr && state.Hover == target && (capture == nullptr || target == capture)) {
-    target->Perform(cmMouseEnter, 0, reinterpret_cast<intptr_t>(target));
-  }
+  PointerState().MoveOver(target);
 }
 
 void TWinControl::WndProc(TMessage& message) {
@@ -275,22 +264,24 @@ void TWinControl::WndProc(TMessage& message) {
 
 bool TWinControl::IsControlMouseMsg(TMessage& message) {
   TControl* control = nullptr;
-  const TPoint point = LParamToPoint(message.LParam);
-  if (TControl* capture = InputState().Capture) {
+  TMouseMessageView mouse = MouseOf(message);
+  const TPoint point = mouse.Point;
+  if (TControl* capture = PointerState().Capture()) {
     if (capture->Parent() == this && !capture->Is<TWinControl>()) control = capture;
   } else {
     control = ControlAtPos(point, false);
   }
   if (control == nullptr) return false;
   TMessage routed = message;
-  routed.LParam = PointToLParam({point.X - control->Left(), point.Y - control->Top()});
+  mouse.Point = {point.X - control->Left(), point.Y - control->Top()};
+  SetMouse(routed, mouse);
   control->Perform(routed);
   message.Result = routed.Result;
   return true;
 }
 
 void TWinControl::WMSetCursor(TMessage& message) {
-  auto* control = reinterpret_cast<TControl*>(message.WParam);
+  TControl* control = ControlOf(message);
   TCursor cursor = control != nullptr ? control->Cursor() : crDefault;
   if (cursor == crDefault) cursor = Cursor();
   const platform::TCursorShape shape = ShapeOf(cursor);
@@ -306,7 +297,7 @@ void TWinControl::WMSetCursor(TMessage& message) {
 void TWinControl::HandleKeyEvent(const TWindowEvent& event) {
   if (!TakesInput(this)) return;
   const auto key = static_cast<uint16_t>(event.Code);
-  TMessage message{event.Kind == TWindowEventKind::ekKeyDown ? wmKeyDown : wmKeyUp, key, KeyData(event), 0};
+  TMessage message = KeyMessage(event.Kind == TWindowEventKind::ekKeyDown ? wmKeyDown : wmKeyUp, key, KeyData(event));
   if (message.Msg == wmKeyDown) {
     CancelHint();
     if (TControl* source = InputState().DragSource; source != nullptr && key == vkEscape) {
@@ -315,13 +306,13 @@ void TWinControl::HandleKeyEvent(const TWindowEvent& event) {
     }
     if (IsMenuKey(message)) return;
     if (!HasState(csDesigning)) {
-      if (Perform(cmChildKey, key, reinterpret_cast<intptr_t>(this)) != 0) return;
+      if (Send(*this, ChildKeyMessage(key, this)) != 0) return;
       const uint32_t mask = DialogKeyMask(key);
       if (mask != 0) {
-        const auto code = static_cast<uint32_t>(Perform(wmGetDlgCode, 0, reinterpret_cast<intptr_t>(&message)));
+        const auto code = static_cast<uint32_t>(Send(*this, DialogCodeMessage(&message)));
         TCustomForm* form = GetParentForm(this);
         if ((code & (mask | dlgcWantAllKeys)) == 0 && form != nullptr &&
-            form->Perform(cmDialogKey, key, message.LParam) != 0) {
+            Send(*form, KeyMessage(cmDialogKey, key, KeyOf(message).KeyData)) != 0) {
           return;
         }
       }
@@ -338,9 +329,9 @@ void TWinControl::HandleCharEvent(const TWindowEvent& event) {
   const auto character = static_cast<uint8_t>(narrow[0]);
   const intptr_t keyData = KeyData(event);
   if ((event.Modifiers & platform::mfAlt) != 0 && !HasState(csDesigning)) {
-    if (TopParent(this)->Perform(cmDialogChar, character, keyData) != 0) return;
+    if (Send(*TopParent(this), KeyMessage(cmDialogChar, character, keyData)) != 0) return;
   }
-  Perform(wmChar, character, keyData);
+  Send(*this, KeyMessage(wmChar, character, keyData));
 }
 
 bool TWinControl::IsMenuKey(TMessage& message) {
@@ -353,16 +344,17 @@ bool TWinControl::IsMenuKey(TMessage& message) {
 }
 
 void TWinControl::CMChildKey(TMessage& message) {
-  if (Parent() != nullptr) message.Result = Parent()->Perform(message.Msg, message.WParam, message.LParam);
+  if (Parent() != nullptr) message.Result = Send(*Parent(), message);
 }
 
 bool TWinControl::DoKeyDown(TMessage& message) {
   TCustomForm* form = GetParentForm(this);
   if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyDown(message)) return true;
   if (HasControlStyle(csNoStdEvents)) return false;
-  auto key = static_cast<uint16_t>(message.WParam);
-  KeyDown(key, KeyDataToShiftState(message.LParam));
-  message.WParam = key;
+  const TKeyMessageView view = KeyOf(message);
+  uint16_t key = view.Key;
+  KeyDown(key, view.Shift());
+  SetKey(message, key);
   return key == 0;
 }
 
@@ -370,9 +362,10 @@ bool TWinControl::DoKeyUp(TMessage& message) {
   TCustomForm* form = GetParentForm(this);
   if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyUp(message)) return true;
   if (HasControlStyle(csNoStdEvents)) return false;
-  auto key = static_cast<uint16_t>(message.WParam);
-  KeyUp(key, KeyDataToShiftState(message.LParam));
-  message.WParam = key;
+  const TKeyMessageView view = KeyOf(message);
+  uint16_t key = view.Key;
+  KeyUp(key, view.Shift());
+  SetKey(message, key);
   return key == 0;
 }
 
@@ -380,9 +373,9 @@ bool TWinControl::DoKeyPress(TMessage& message) {
   TCustomForm* form = GetParentForm(this);
   if (form != nullptr && form != this && form->KeyPreview() && form->DoKeyPress(message)) return true;
   if (HasControlStyle(csNoStdEvents)) return false;
-  char key = static_cast<char>(message.WParam);
+  char key = KeyOf(message).Character();
   KeyPress(key);
-  message.WParam = static_cast<uint8_t>(key);
+  SetCharacter(message, key);
   return key == 0;
 }
 

@@ -1,7 +1,8 @@
 // The Win32 window system as a host meets it: a toolkit form put into a
 // host's top-level window as a child, painted through WM_PAINT, driven by
 // messages posted like the system posts input and dispatched by the host's
-// message loop. Runs under Wine in the Windows stage.
+// message loop; and the window-system conformance suite through the driver
+// below. Runs under Wine in the Windows stage.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -3,7 +3,8 @@
 // test creates as a host would, painted, clicked and dragged with real
 // pointer events, and opened and closed without leaving anything behind.
 // The tests keep the headless backend and switch its windows to X11 inside
-// a TBackendScope.
+// a TBackendScope. The window-system conformance suite runs here too,
+// through the driver below.
 #include <gtest/gtest.h>
 
 #include <algorithm>

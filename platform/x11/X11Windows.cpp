@@ -306,6 +306,10 @@ struct TX11WindowSystem::TState {
       TErrorTrap trap;
       FocusRequest = NextRequest(DisplayConnection);
       XSetInputFocus(DisplayConnection, window->Id, RevertToParent, CurrentTime);
+    } else if (DisplayConnection != nullptr) {
+      // What the server answers to earlier requests is stale now: it would
+      // give the focus back to the window just left.
+      FocusRequest = NextRequest(DisplayConnection);
     }
     TWindowEvent event;
     event.Kind = TWindowEventKind::ekFocusOut;

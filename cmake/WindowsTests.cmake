@@ -16,7 +16,7 @@ add_subdirectory(${ZELK_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUD
 
 # The folders of tests/ that the Windows programs below compile, each of
 # which must belong to one of them.
-zelk_expect_test_folders(host stress windows win32)
+zelk_expect_test_folders(host stress windows win32 windowsystem)
 
 # zelk_windows_host_suite(NAME DIRS... LIBS libraries...)
 function(zelk_windows_host_suite name)
@@ -39,8 +39,9 @@ endfunction()
 
 zelk_windows_host_suite(host_tests DIRS host windows LIBS zelk_host_session)
 zelk_windows_host_suite(stress_tests DIRS stress LIBS zelk_host_session)
-# The Win32 window backend itself, with a toolkit form in a host's window.
-zelk_windows_host_suite(win32_window_tests DIRS win32 LIBS zelk_toolkit zelk_dib zelk_win32_host_windows zelk_host_session ${ZELK_BACKEND})
+# The Win32 window backend itself, with a toolkit form in a host's window,
+# and the window-system conformance suite with its Win32 driver.
+zelk_windows_host_suite(win32_window_tests DIRS win32 windowsystem LIBS zelk_toolkit zelk_dib zelk_win32_host_windows zelk_host_session ${ZELK_BACKEND})
 # Editors of the built plug-in driven from several threads at once, each in
 # a host window of its own thread (tests/support/HostWindow.h).
 zelk_windows_host_suite(editor_thread_tests DIRS editorthreads LIBS zelk_win32_host_windows zelk_host_session)

@@ -73,6 +73,34 @@ intptr_t SendHostMessage(TNativeWindow window, uint32_t message, uintptr_t wPara
   return SendMessageW(AsHandle(window), message, wParam, lParam);
 }
 
+void SendPointerInput(TNativeWindow window, TPoint point, THostPointerAction action, int32_t wheelDelta) {
+  POINT screen{point.X, point.Y};
+  ClientToScreen(AsHandle(window), &screen);
+  // Putting the pointer where it is would be a move of its own.
+  POINT at{};
+  if (!GetCursorPos(&at) || at.x != screen.x || at.y != screen.y) SetCursorPos(screen.x, screen.y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  switch (action) {
+    case THostPointerAction::paMove: input.mi.dwFlags = MOUSEEVENTF_MOVE; break;  // by nothing: where it was put
+    case THostPointerAction::paLeftDown: input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN; break;
+    case THostPointerAction::paLeftUp: input.mi.dwFlags = MOUSEEVENTF_LEFTUP; break;
+    case THostPointerAction::paWheel:
+      input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+      input.mi.mouseData = static_cast<DWORD>(wheelDelta);
+      break;
+  }
+  SendInput(1, &input, sizeof input);
+}
+
+uint32_t PixelOfWindow(TNativeWindow window, int32_t x, int32_t y) {
+  HDC context = GetDC(AsHandle(window));
+  if (context == nullptr) return 0xFFFFFFFFu;
+  const COLORREF color = GetPixel(context, x, y);
+  ReleaseDC(AsHandle(window), context);
+  return static_cast<uint32_t>(GetRValue(color)) << 16 | static_cast<uint32_t>(GetGValue(color)) << 8 | GetBValue(color);
+}
+
 void TakeCapture(TNativeWindow window) {
   if (window != 0) {
     SetCapture(AsHandle(window));

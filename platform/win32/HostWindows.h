@@ -55,6 +55,12 @@ void DestroyHostWindow(TNativeWindow window);
 // Posts a message to the window's queue, as the system posts input.
 void PostHostMessage(TNativeWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 intptr_t SendHostMessage(TNativeWindow window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// Input as a user gives it: the pointer is put at point of window (client
+// coordinates) and moves there, the left button goes down or up there, or
+// the wheel turns by delta (120 a notch, positive away from the user); the
+// system sends the messages where it sends a user's.
+enum class THostPointerAction : uint8_t { paMove, paLeftDown, paLeftUp, paWheel };
+void SendPointerInput(TNativeWindow window, TPoint point, THostPointerAction action, int32_t wheelDelta = 0);
 // Another window takes the mouse capture (0 releases it), as a host's
 // window may in the middle of a drag.
 void TakeCapture(TNativeWindow window);
@@ -124,6 +130,9 @@ class TMessageBoxWatch {
  private:
   TState* state_;
 };
+
+// The colour (0x00RRGGBB) the window shows at (x, y) of its client area.
+uint32_t PixelOfWindow(TNativeWindow window, int32_t x, int32_t y);
 
 // The window's client area as the window paints it (WM_PRINTCLIENT into a
 // 32-bit bitmap): 0x00RRGGBB values, the top row first.

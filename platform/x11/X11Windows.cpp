@@ -104,9 +104,13 @@ void TX11WindowSystem::TState::MoveFocus(TNativeWindow id, bool fromServer) {
     SelectKeys(previous, false);
     SelectKeys(id, true);
     const TX11Window* window = Find(id);
-    if (fromServer || window == nullptr || window->Id == 0 || !Server.Usable()) return;
-    TErrorTrap trap;
+    if (fromServer || !Server.Usable()) return;
+    // Even when none of our server windows takes the focus, what the server
+    // answers to earlier requests is stale now: it would give the focus back
+    // to the window just left.
     FocusRequest = NextRequest(Server.Handle());
+    if (window == nullptr || window->Id == 0) return;
+    TErrorTrap trap;
     XSetInputFocus(Server.Handle(), window->Id, RevertToParent, CurrentTime);
   });
 }

@@ -1,7 +1,8 @@
 // The Win32 window system as a host meets it: a toolkit form put into a
 // host's top-level window as a child, painted through WM_PAINT, driven by
 // messages posted like the system posts input and dispatched by the host's
-// message loop. Runs under Wine in the Windows stage.
+// message loop; and the window-system conformance suite through the driver
+// below. Runs under Wine in the Windows stage.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -21,6 +22,7 @@
 #include "platform/win32/Win32SystemErrors.h"
 #include "platform/win32/Win32Windows.h"
 #include "runtime/ClassBuilder.h"
+#include "tests/support/WindowSystemDriver.h"
 #include "toolkit/HintWindow.h"
 #include "toolkit/Panel.h"
 #include "toolkit/Toolkit.h"
@@ -29,6 +31,61 @@ namespace zelk::tests {
 namespace {
 
 namespace host = platform::host;
+
+// Pointer input sent as a user's (SendInput), keys posted to the focused
+// window as the system posts them, real time and the host's message loop.
+class TWin32Driver final : public TWindowSystemDriver {
+ public:
+  platform::TWindowSystem& Windows() override { return *windows; }
+  TNativeWindow CreateHostWindow(int32_t width, int32_t height) override {
+    const TNativeWindow window = host::CreateHostWindow(width, height);
+    host::RunMessageLoop();
+    return window;
+  }
+  // The pointer leaves the window first, for the windows of the tests that
+  // follow to appear away from it.
+  void DestroyHostWindow(TNativeWindow window) override {
+    host::SendPointerInput(window, {-30, -30}, host::THostPointerAction::paMove);
+    host::DestroyHostWindow(window);
+  }
+  std::string Problem() const override { return "the system refused the host's window"; }
+  void MovePointer(TNativeWindow window, TPoint point) override {
+    host::SendPointerInput(window, point, host::THostPointerAction::paMove);
+  }
+  void PressButton(TNativeWindow window, TPoint point) override {
+    host::SendPointerInput(window, point, host::THostPointerAction::paLeftDown);
+  }
+  void ReleaseButton(TNativeWindow window, TPoint point) override {
+    host::SendPointerInput(window, point, host::THostPointerAction::paLeftUp);
+  }
+  void TurnWheel(TNativeWindow window, TPoint point, int notches) override {
+    host::SendPointerInput(window, point, host::THostPointerAction::paWheel, notches * 120);
+  }
+  // The host's loop translates the key into its character.
+  void TypeLetter(char letter) override {
+    const TNativeWindow focus = host::FocusWindow();
+    host::PostHostMessage(focus, host::hmKeyDown, static_cast<uintptr_t>(letter), 1);
+    host::RunMessageLoop();
+    host::PostHostMessage(focus, host::hmKeyUp, static_cast<uintptr_t>(letter), static_cast<intptr_t>(0xC0000001u));
+  }
+  uint32_t PixelAt(TNativeWindow window, int32_t x, int32_t y) override { return host::PixelOfWindow(window, x, y); }
+  void Idle(uint32_t milliseconds) override {
+    if (milliseconds != 0) host::Wait(milliseconds);
+    host::RunMessageLoop();
+    windows->Pump();
+  }
+
+ private:
+  std::unique_ptr<platform::TWin32WindowSystem> windows = std::make_unique<platform::TWin32WindowSystem>();
+};
+
+}  // namespace
+
+TBackendDriver BackendDriver() {
+  return {"Win32", []() -> std::unique_ptr<TWindowSystemDriver> { return std::make_unique<TWin32Driver>(); }};
+}
+
+namespace {
 
 constexpr TColor kRed = 0x0000FF;   // 0x00BBGGRR
 constexpr TColor kBlue = 0xFF0000;
@@ -65,7 +122,6 @@ class TPatternPanel : public TCustomPanel {
       case wmLButtonUp: Log.push_back("up" + at); break;
       case wmCaptureChanged: Log.push_back("capturechanged"); break;
       case cmMouseLeave: Log.push_back("leave"); break;
-      case wmTimer: Log.push_back("timer " + std::to_string(message.WParam)); break;
       default: break;
     }
     TCustomPanel::WndProc(message);
@@ -92,29 +148,6 @@ const TClassInfo& TPatternPanel::StaticClass() {
   return info;
 }
 
-// Records the keys that reach the form.
-class TKeyForm : public TForm {
-  ZELK_CLASS(TKeyForm, TForm)
-
-  TKeyForm(TComponent* owner, TCreateNew) : TForm(owner, TCreateNew{}) {}
-  std::vector<std::string> Keys;
-
- protected:
-  void KeyDown(uint16_t& key, TShiftState shift) override {
-    Keys.push_back("keydown " + std::to_string(key));
-    TForm::KeyDown(key, shift);
-  }
-  void KeyPress(char& key) override {
-    Keys.push_back(std::string("char ") + key);
-    TForm::KeyPress(key);
-  }
-};
-
-const TClassInfo& TKeyForm::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TKeyForm>("TKeyForm").Build();
-  return info;
-}
-
 uintptr_t TestModule() { return host::ModuleAt(reinterpret_cast<const void*>(&TestModule)); }
 
 // A host window with the editor-like form in it: a borderless 245 x 269
@@ -128,7 +161,7 @@ class Win32WindowsTest : public ::testing::Test {
     scope->Windows = windows.get();
     hostWindow = host::CreateHostWindow(400, 300);
     ASSERT_NE(hostWindow, 0u);
-    form.reset(New<TKeyForm>(nullptr, TCustomForm::TCreateNew{}));
+    form.reset(New<TForm>(nullptr, TCustomForm::TCreateNew{}));
     panel = New<TPatternPanel>(form.get());
     panel->SetBevelOuter(TPanelBevel::bvNone);
     panel->SetAlign(TAlign::alClient);
@@ -154,7 +187,7 @@ class Win32WindowsTest : public ::testing::Test {
   platform::TBackendScope scope;
   std::unique_ptr<platform::TWin32WindowSystem> windows;
   TNativeWindow hostWindow = 0;
-  std::unique_ptr<TKeyForm, TFreeObject> form;
+  std::unique_ptr<TForm, TFreeObject> form;
   TPatternPanel* panel = nullptr;
 };
 
@@ -239,17 +272,6 @@ TEST_F(Win32WindowsTest, AnotherWindowTakingTheCaptureIsACaptureLoss) {
   host::TakeCapture(0);
 }
 
-TEST_F(Win32WindowsTest, KeysAndCharactersReachTheFocusedForm) {
-  form->SetFocus();
-  ASSERT_EQ(host::FocusWindow(), FormWindow());
-  // The host's loop translates the key into its character.
-  host::PostHostMessage(FormWindow(), host::hmKeyDown, 'A', 0);
-  host::RunMessageLoop();
-  host::PostHostMessage(FormWindow(), host::hmKeyDown, 0xA1, 0);  // right Shift
-  host::RunMessageLoop();
-  EXPECT_EQ(form->Keys, (std::vector<std::string>{"keydown 65", "char a", "keydown 16"}));
-}
-
 TEST(Win32KeyCodes, VirtualKeysBecomeOurKeyCodes) {
   const struct {
     uint32_t Native;
@@ -258,17 +280,6 @@ TEST(Win32KeyCodes, VirtualKeysBecomeOurKeyCodes) {
                {0xA5, vkMenu},  {0x10, vkShift}, {0x0D, vkReturn},  {0x25, vkLeft},    {0x70, vkF1},
                {0x7B, vkF12},   {'A', 'A'},      {'7', '7'},        {0x2E, vkDelete}};
   for (const auto& key : cases) EXPECT_EQ(platform::KeyCodeOfVirtualKey(key.Native), key.Ours) << key.Native;
-}
-
-TEST_F(Win32WindowsTest, WindowTimersArriveThroughTheHostsLoop) {
-  ASSERT_TRUE(panel->SetTimer(7, 10));
-  for (int round = 0; round < 100 && panel->Log.empty(); ++round) {
-    host::Wait(10);
-    host::RunMessageLoop();
-  }
-  panel->KillTimer(7);
-  ASSERT_FALSE(panel->Log.empty());
-  EXPECT_EQ(panel->Log.front(), "timer 7");
 }
 
 TEST_F(Win32WindowsTest, TheCursorOfTheControlUnderThePointerIsShown) {

@@ -74,18 +74,18 @@ void TAbstractDIBDial::SetExactPosition(double value) {
   exactPosition_ = clamped;
   PositionChanged();
   if (!HasState(csLoading) && OnChange) OnChange(this);
-  Invalidate();
+  InvalidatePointer();
 }
 
 void TAbstractDIBDial::SetPosition(int32_t value) {
   StorePosition(value);
   if (!HasState(csLoading) && OnChange) OnChange(this);
-  Invalidate();
+  InvalidatePointer();
 }
 
 void TAbstractDIBDial::SetPositionWithoutChange(int32_t value) {
   StorePosition(value);
-  Invalidate();
+  InvalidatePointer();
 }
 
 void TAbstractDIBDial::SetMax(int32_t value) {
@@ -150,7 +150,7 @@ void TAbstractDIBDial::SetVerticalPixelsPerPosition(long double value) {
 }
 
 void TAbstractDIBDial::PositionChanged() {
-  Invalidate();
+  InvalidatePointer();
   if (!OnValueHint) return;
   std::string text;
   OnValueHint(this, text);
@@ -204,6 +204,56 @@ TRect TAbstractDIBDial::PointerRectFor(const TAbstractSuperDIB& pointer) {
   return DialPointerRect(geometry, GetPointerAngle());
 }
 
+TRect TAbstractDIBDial::PointerArea() {
+  TAbstractSuperDIB* pointer = nullptr;
+  if (!indexPointer_->GetImage(pointer) || pointer == nullptr) return {};
+  return PointerAreaFor(*pointer);
+}
+
+// Mirrors DrawPointer: the frame drawn at the pointer rectangle's corner,
+// turned by the pointer angle or by the picture's own, sized to the turn.
+TRect TAbstractDIBDial::PointerAreaFor(const TAbstractSuperDIB& pointer) {
+  const int32_t frameWidth = pointer.Width() / pointerNumGlyphs_;
+  if (frameWidth < 1) return {};
+  const TRect rect = PointerRectFor(pointer);
+  const TFrameDraw draw{rect.Left,
+                        rect.Top,
+                        static_cast<uint16_t>(frameWidth),
+                        pointer.Height(),
+                        pointerRotate_ ? static_cast<TAngle>(GetPointerAngle() % 360) : pointer.Angle(),
+                        pointer.ScaleX(),
+                        pointer.ScaleY(),
+                        true};
+  return IntersectRect(DrawnArea(draw, VisiblePointerPixels(pointer)), ClientRect());
+}
+
+const TVisiblePixels& TAbstractDIBDial::VisiblePointerPixels(const TAbstractSuperDIB& pointer) {
+  TPointerPixels wanted{pointer.Bits(),  pointer.Width(),       pointer.Height(),
+                        pointerNumGlyphs_, pointer.Masked(), pointer.Transparent(),
+                        pointer.TransparentColorValue(), {}};
+  const auto sameKey = [&](const TPointerPixels& known) {
+    wanted.Pixels = known.Pixels;
+    return known == wanted;
+  };
+  if (!pointerPixels_ || !sameKey(*pointerPixels_)) {
+    wanted.Pixels = VisibleFramePixels(pointer, pointerNumGlyphs_);
+    pointerPixels_ = wanted;
+  }
+  return pointerPixels_->Pixels;
+}
+
+void TAbstractDIBDial::InvalidatePointer() {
+  // Before the first drawing nothing says where the pointer stands.
+  if (!pointerArea_) {
+    Invalidate();
+    return;
+  }
+  const TRect now = PointerArea();
+  InvalidateArea(*pointerArea_);
+  InvalidateArea(now);
+  pointerArea_ = now;
+}
+
 bool TAbstractDIBDial::CanAutoSize(int32_t& newWidth, int32_t& newHeight) {
   // The list hands out one view at a time: take the main picture's size
   // before asking for the pointer.
@@ -222,6 +272,7 @@ bool TAbstractDIBDial::CanAutoSize(int32_t& newWidth, int32_t& newHeight) {
 
 void TAbstractDIBDial::DIBImageChanged(int32_t, TDIBImageOperation) {
   if (painting_) return;
+  pointerPixels_.reset();
   if (AutoSize()) AdjustSize();
   Invalidate();
 }
@@ -255,7 +306,7 @@ void TAbstractDIBDial::CancelMouseGesture() {
   if (dragging_) {
     dragging_ = false;
     ShowValueHint(false);
-    Invalidate();
+    InvalidatePointer();
   }
   EndGesture();
 }
@@ -310,7 +361,7 @@ void TAbstractDIBDial::MouseDown(TMouseButton button, TShiftState shift, int32_t
     if (IsRepeating()) StopRepeat();
     dragging_ = true;
     ShowValueHint(true);
-    Invalidate();
+    InvalidatePointer();
     return;
   }
   SetPosition(DialStep(zone, position_, target, smallChange_, pageSize_));
@@ -336,7 +387,7 @@ void TAbstractDIBDial::MouseUp(TMouseButton button, TShiftState shift, int32_t x
   if (dragging_) {
     dragging_ = false;
     ShowValueHint(false);
-    Invalidate();
+    InvalidatePointer();
   }
   EndGesture();
 }
@@ -428,6 +479,7 @@ void TAbstractDIBDial::DrawPictures(TAbstractSuperDIB& target) {
 void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer, TAbstractSuperDIB& target) {
   const TRect rect = PointerRectFor(pointer);
   const int32_t angle = GetPointerAngle();
+  pointerArea_ = PointerAreaFor(pointer);
   // Setting the picture's angle, size mode and opacity reports a change of
   // the picture, which is this paint's own doing.
   painting_ = true;

@@ -210,21 +210,44 @@ TRect TAbstractDIBDial::PointerArea() {
   return PointerAreaFor(*pointer);
 }
 
+TRect TAbstractDIBDial::PointerAreaFor(const TAbstractSuperDIB& pointer) { return PointerPlaceFor(pointer).Area; }
+
 // Mirrors DrawPointer: the frame drawn at the pointer rectangle's corner,
 // turned by the pointer angle or by the picture's own, sized to the turn.
-TRect TAbstractDIBDial::PointerAreaFor(const TAbstractSuperDIB& pointer) {
+// A step asks for it up to three times (two repaint requests and the
+// drawing), so the last answer is kept.
+const TAbstractDIBDial::TPointerPlace& TAbstractDIBDial::PointerPlaceFor(const TAbstractSuperDIB& pointer) {
+  const int32_t angle = GetPointerAngle();
+  TPointerPlace wanted{Width(),
+                       Height(),
+                       pointer.Width(),
+                       pointer.Height(),
+                       pointerNumGlyphs_,
+                       pointerRadius_,
+                       pointerRotate_,
+                       angle,
+                       pointer.Angle(),
+                       pointer.ScaleX(),
+                       pointer.ScaleY(),
+                       VisiblePointerPixels(pointer),
+                       {},
+                       {}};
+  if (pointerPlace_ && pointerPlace_->SameInputs(wanted)) return *pointerPlace_;
+  wanted.Rect = PointerRectFor(pointer);
   const int32_t frameWidth = pointer.Width() / pointerNumGlyphs_;
-  if (frameWidth < 1) return {};
-  const TRect rect = PointerRectFor(pointer);
-  const TFrameDraw draw{rect.Left,
-                        rect.Top,
-                        static_cast<uint16_t>(frameWidth),
-                        pointer.Height(),
-                        pointerRotate_ ? static_cast<TAngle>(GetPointerAngle() % 360) : pointer.Angle(),
-                        pointer.ScaleX(),
-                        pointer.ScaleY(),
-                        true};
-  return IntersectRect(DrawnArea(draw, VisiblePointerPixels(pointer)), ClientRect());
+  if (frameWidth >= 1) {
+    const TFrameDraw draw{wanted.Rect.Left,
+                          wanted.Rect.Top,
+                          static_cast<uint16_t>(frameWidth),
+                          pointer.Height(),
+                          pointerRotate_ ? static_cast<TAngle>(angle % 360) : pointer.Angle(),
+                          pointer.ScaleX(),
+                          pointer.ScaleY(),
+                          true};
+    wanted.Area = IntersectRect(DrawnArea(draw, wanted.Visible), ClientRect());
+  }
+  pointerPlace_ = wanted;
+  return *pointerPlace_;
 }
 
 const TVisiblePixels& TAbstractDIBDial::VisiblePointerPixels(const TAbstractSuperDIB& pointer) {
@@ -477,9 +500,10 @@ void TAbstractDIBDial::DrawPictures(TAbstractSuperDIB& target) {
 }
 
 void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer, TAbstractSuperDIB& target) {
-  const TRect rect = PointerRectFor(pointer);
+  const TPointerPlace& place = PointerPlaceFor(pointer);
+  const TRect rect = place.Rect;
   const int32_t angle = GetPointerAngle();
-  pointerArea_ = PointerAreaFor(pointer);
+  pointerArea_ = place.Area;
   // Setting the picture's angle, size mode and opacity reports a change of
   // the picture, which is this paint's own doing.
   painting_ = true;

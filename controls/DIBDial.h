@@ -179,6 +179,32 @@ class TAbstractDIBDial : public TCustomDIBControl {
   bool MouseWheel(TShiftState shift, int32_t wheelDelta, int32_t x, int32_t y) override;
 
  private:
+  // The pointer rectangle and PointerArea for the inputs they were found
+  // for.
+  struct TPointerPlace {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    uint16_t PictureWidth = 0;
+    uint16_t PictureHeight = 0;
+    int32_t Frames = 0;
+    int32_t Radius = 0;
+    bool Rotate = false;
+    int32_t Angle = 0;
+    TAngle PictureAngle = 0;
+    long double ScaleX = 0;
+    long double ScaleY = 0;
+    TVisiblePixels Visible;
+    TRect Rect;
+    TRect Area;
+
+    bool SameInputs(const TPointerPlace& other) const {
+      return Width == other.Width && Height == other.Height && PictureWidth == other.PictureWidth &&
+             PictureHeight == other.PictureHeight && Frames == other.Frames && Radius == other.Radius &&
+             Rotate == other.Rotate && Angle == other.Angle && PictureAngle == other.PictureAngle &&
+             ScaleX == other.ScaleX && ScaleY == other.ScaleY && Visible == other.Visible;
+    }
+  };
+
   void BeginGesture();
   void EndGesture();
   // A change that is a whole gesture by itself, or part of an open one.
@@ -194,6 +220,7 @@ class TAbstractDIBDial : public TCustomDIBControl {
   void StorePosition(int32_t value);
   TRect PointerRectFor(const TAbstractSuperDIB& pointer);
   TRect PointerAreaFor(const TAbstractSuperDIB& pointer);
+  const TPointerPlace& PointerPlaceFor(const TAbstractSuperDIB& pointer);
   // The pointer picture's visible pixels, found once per picture.
   const TVisiblePixels& VisiblePointerPixels(const TAbstractSuperDIB& pointer);
   // Repaints where the pointer was and where it is now.
@@ -234,6 +261,7 @@ class TAbstractDIBDial : public TCustomDIBControl {
     bool operator==(const TPointerPixels&) const = default;
   };
   std::optional<TPointerPixels> pointerPixels_;
+  std::optional<TPointerPlace> pointerPlace_;
   // PointerArea when the pointer was last drawn or repainted; none before
   // the first drawing.
   std::optional<TRect> pointerArea_;

@@ -207,10 +207,8 @@ TRect TAbstractDIBDial::PointerRectFor(const TAbstractSuperDIB& pointer) {
 TRect TAbstractDIBDial::PointerArea() {
   TAbstractSuperDIB* pointer = nullptr;
   if (!indexPointer_->GetImage(pointer) || pointer == nullptr) return {};
-  return PointerAreaFor(*pointer);
+  return PointerPlaceFor(*pointer).Area;
 }
-
-TRect TAbstractDIBDial::PointerAreaFor(const TAbstractSuperDIB& pointer) { return PointerPlaceFor(pointer).Area; }
 
 // Mirrors DrawPointer: the frame drawn at the pointer rectangle's corner,
 // turned by the pointer angle or by the picture's own, sized to the turn.
@@ -254,11 +252,7 @@ const TVisiblePixels& TAbstractDIBDial::VisiblePointerPixels(const TAbstractSupe
   TPointerPixels wanted{pointer.Bits(),  pointer.Width(),       pointer.Height(),
                         pointerNumGlyphs_, pointer.Masked(), pointer.Transparent(),
                         pointer.TransparentColorValue(), {}};
-  const auto sameKey = [&](const TPointerPixels& known) {
-    wanted.Pixels = known.Pixels;
-    return known == wanted;
-  };
-  if (!pointerPixels_ || !sameKey(*pointerPixels_)) {
+  if (!pointerPixels_ || !pointerPixels_->SamePicture(wanted)) {
     wanted.Pixels = VisibleFramePixels(pointer, pointerNumGlyphs_);
     pointerPixels_ = wanted;
   }

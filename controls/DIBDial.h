@@ -219,7 +219,6 @@ class TAbstractDIBDial : public TCustomDIBControl {
   int32_t Clamped(int32_t value) const;
   void StorePosition(int32_t value);
   TRect PointerRectFor(const TAbstractSuperDIB& pointer);
-  TRect PointerAreaFor(const TAbstractSuperDIB& pointer);
   const TPointerPlace& PointerPlaceFor(const TAbstractSuperDIB& pointer);
   // The pointer picture's visible pixels, found once per picture.
   const TVisiblePixels& VisiblePointerPixels(const TAbstractSuperDIB& pointer);
@@ -258,7 +257,10 @@ class TAbstractDIBDial : public TCustomDIBControl {
     TPixel Key = 0;
     TVisiblePixels Pixels;
 
-    bool operator==(const TPointerPixels&) const = default;
+    bool SamePicture(const TPointerPixels& other) const {
+      return Bits == other.Bits && Width == other.Width && Height == other.Height && Frames == other.Frames &&
+             Masked == other.Masked && Transparent == other.Transparent && Key == other.Key;
+    }
   };
   std::optional<TPointerPixels> pointerPixels_;
   std::optional<TPointerPlace> pointerPlace_;

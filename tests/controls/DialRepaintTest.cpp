@@ -91,7 +91,8 @@ TEST_F(DialRepaintTest, AStepRepaintsOnlyThePointerAndMatchesAWholeRepaint) {
       dial->SetPosition(position);
       windows.ResetCounters();
       windows.Pump();
-      EXPECT_LE(windows.PresentedPixels(), AreaOf(UnionRect(before, dial->PointerArea()))) << c.Name << " at " << position;
+      EXPECT_LE(windows.PresentedPixels(), AreaOf(UnionRect(before, dial->PointerArea())))
+          << c.Name << " at " << position;
       const TFrame stepped = FrameOf(*container->Buffer());
       container->Invalidate();
       windows.Pump();

@@ -4,7 +4,9 @@
 // blended at the held opacity) and presents it. Each iteration moves one
 // degree on, so every frame rotates the cap anew.
 //
-// Goal on the development machine: at most 300 us per frame.
+// Goal on the development machine: at most 60 us per frame. The counter
+// "pixels" is the pixels presented per frame: the cap's area before and
+// after the move, not the whole 245 x 269 form.
 
 #include <benchmark/benchmark.h>
 
@@ -97,11 +99,14 @@ void BM_KnobDragFrame(benchmark::State& state) {
     return;
   }
   int angle = 0;
+  editor.windows.ResetCounters();
   for (auto _ : state) {
     angle = (angle + 1) % 360;
     editor.windows.MoveMouse(window, editor.PointAt(angle));
     editor.windows.Pump();
   }
+  state.counters["pixels"] = benchmark::Counter(static_cast<double>(editor.windows.PresentedPixels()),
+                                                benchmark::Counter::kAvgIterations);
   editor.windows.ReleaseMouse(window, editor.PointAt(angle));
   benchmark::DoNotOptimize(editor.dial->Position());
 }

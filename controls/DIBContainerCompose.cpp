@@ -163,7 +163,11 @@ void TCustomDIBContainer::PaintControlsIntoBuffer() {
     if (IntersectRect(child->BoundsRect(), updateRect_).IsEmpty()) continue;
     if (TCustomDIBControl* control = AsDIBControl(child)) {
       auto& scratch = static_cast<TScratchDIB&>(ScratchFor(control->Width(), control->Height()));
-      scratch.SetClipRect({0, 0, control->Width() - 1, control->Height() - 1});
+      // Only the update rectangle's part of the scratch image reaches the
+      // buffer: the background under the control and its own drawing stop
+      // at it (the bitmap clip is inclusive).
+      const TRect part = IntersectRect(child->BoundsRect(), updateRect_).Offset(-child->Left(), -child->Top());
+      scratch.SetClipRect({part.Left, part.Top, part.Right - 1, part.Bottom - 1});
       scratch.Reset();
       control->SetControlDIB(&scratch);
       try {

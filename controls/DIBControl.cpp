@@ -132,6 +132,13 @@ void TCustomDIBControl::Invalidate() {
   if (!pureMove_) lastChangeTime_ = TickCount();
 }
 
+void TCustomDIBControl::InvalidateArea(const TRect& area) {
+  const TRect part = IntersectRect(area, ClientRect());
+  if (part.IsEmpty()) return;
+  if (Parent() != nullptr && Showing()) Parent()->InvalidateRect(part.Offset(Left(), Top()));
+  if (!pureMove_) lastChangeTime_ = TickCount();
+}
+
 void TCustomDIBControl::Notification(TComponent* component, TOperation operation) {
   TControl::Notification(component, operation);
   if (operation != TOperation::opRemove || component == this || HasState(csDestroying)) return;

@@ -177,6 +177,9 @@ class TCustomDIBControl : public TControl {
   void SetParent(TWinControl* parent) override;
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void Invalidate() override;
+  // Invalidate for the part area (control coordinates, right and bottom
+  // exclusive) only: for a change that touches no other pixel.
+  void InvalidateArea(const TRect& area);
   void Click() override;
   TPopupMenu* GetPopupMenu() override;
   void LoadingFinished() override;

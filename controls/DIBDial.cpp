@@ -75,18 +75,18 @@ void TAbstractDIBDial::SetExactPosition(double value) {
   exactPosition_ = clamped;
   PositionChanged();
   if (!HasState(csLoading) && OnChange) OnChange(this);
-  Invalidate();
+  InvalidatePointer();
 }
 
 void TAbstractDIBDial::SetPosition(int32_t value) {
   StorePosition(value);
   if (!HasState(csLoading) && OnChange) OnChange(this);
-  Invalidate();
+  InvalidatePointer();
 }
 
 void TAbstractDIBDial::SetPositionWithoutChange(int32_t value) {
   StorePosition(value);
-  Invalidate();
+  InvalidatePointer();
 }
 
 void TAbstractDIBDial::SetMax(int32_t value) {
@@ -151,7 +151,7 @@ void TAbstractDIBDial::SetVerticalPixelsPerPosition(long double value) {
 }
 
 void TAbstractDIBDial::PositionChanged() {
-  Invalidate();
+  InvalidatePointer();
   if (!OnValueHint) return;
   std::string text;
   OnValueHint(this, text);
@@ -205,6 +205,73 @@ TRect TAbstractDIBDial::PointerRectFor(const TAbstractSuperDIB& pointer) {
   return DialPointerRect(geometry, GetPointerAngle());
 }
 
+TRect TAbstractDIBDial::PointerArea() {
+  TAbstractSuperDIB* pointer = nullptr;
+  if (!indexPointer_->GetImage(pointer) || pointer == nullptr) return {};
+  return PointerPlaceFor(*pointer).Area;
+}
+
+// Mirrors DrawPointer: the frame drawn at the pointer rectangle's corner,
+// turned by the pointer angle or by the picture's own, sized to the turn.
+// A step asks for it up to three times (two repaint requests and the
+// drawing), so the last answer is kept.
+const TAbstractDIBDial::TPointerPlace& TAbstractDIBDial::PointerPlaceFor(const TAbstractSuperDIB& pointer) {
+  const int32_t angle = GetPointerAngle();
+  TPointerPlace wanted{Width(),
+                       Height(),
+                       pointer.Width(),
+                       pointer.Height(),
+                       pointerNumGlyphs_,
+                       pointerRadius_,
+                       pointerRotate_,
+                       angle,
+                       pointer.Angle(),
+                       pointer.ScaleX(),
+                       pointer.ScaleY(),
+                       VisiblePointerPixels(pointer),
+                       {},
+                       {}};
+  if (pointerPlace_ && pointerPlace_->SameInputs(wanted)) return *pointerPlace_;
+  wanted.Rect = PointerRectFor(pointer);
+  const int32_t frameWidth = pointer.Width() / pointerNumGlyphs_;
+  if (frameWidth >= 1) {
+    const TFrameDraw draw{wanted.Rect.Left,
+                          wanted.Rect.Top,
+                          static_cast<uint16_t>(frameWidth),
+                          pointer.Height(),
+                          pointerRotate_ ? static_cast<TAngle>(angle % 360) : pointer.Angle(),
+                          pointer.ScaleX(),
+                          pointer.ScaleY(),
+                          true};
+    wanted.Area = IntersectRect(DrawnArea(draw, wanted.Visible), ClientRect());
+  }
+  pointerPlace_ = wanted;
+  return *pointerPlace_;
+}
+
+const TVisiblePixels& TAbstractDIBDial::VisiblePointerPixels(const TAbstractSuperDIB& pointer) {
+  TPointerPixels wanted{pointer.Bits(),  pointer.Width(),       pointer.Height(),
+                        pointerNumGlyphs_, pointer.Masked(), pointer.Transparent(),
+                        pointer.TransparentColorValue(), {}};
+  if (!pointerPixels_ || !pointerPixels_->SamePicture(wanted)) {
+    wanted.Pixels = VisibleFramePixels(pointer, pointerNumGlyphs_);
+    pointerPixels_ = wanted;
+  }
+  return pointerPixels_->Pixels;
+}
+
+void TAbstractDIBDial::InvalidatePointer() {
+  // Before the first drawing nothing says where the pointer stands.
+  if (!pointerArea_) {
+    Invalidate();
+    return;
+  }
+  const TRect now = PointerArea();
+  InvalidateArea(*pointerArea_);
+  InvalidateArea(now);
+  pointerArea_ = now;
+}
+
 bool TAbstractDIBDial::CanAutoSize(int32_t& newWidth, int32_t& newHeight) {
   // The list hands out one view at a time: take the main picture's size
   // before asking for the pointer.
@@ -223,6 +290,7 @@ bool TAbstractDIBDial::CanAutoSize(int32_t& newWidth, int32_t& newHeight) {
 
 void TAbstractDIBDial::DIBImageChanged(int32_t, TDIBImageOperation) {
   if (painting_) return;
+  pointerPixels_.reset();
   if (AutoSize()) AdjustSize();
   Invalidate();
 }
@@ -256,7 +324,7 @@ void TAbstractDIBDial::CancelMouseGesture() {
   if (dragging_) {
     dragging_ = false;
     ShowValueHint(false);
-    Invalidate();
+    InvalidatePointer();
   }
   EndGesture();
 }
@@ -311,7 +379,7 @@ void TAbstractDIBDial::MouseDown(TMouseButton button, TShiftState shift, int32_t
     if (IsRepeating()) StopRepeat();
     dragging_ = true;
     ShowValueHint(true);
-    Invalidate();
+    InvalidatePointer();
     return;
   }
   SetPosition(DialStep(zone, position_, target, smallChange_, pageSize_));
@@ -337,7 +405,7 @@ void TAbstractDIBDial::MouseUp(TMouseButton button, TShiftState shift, int32_t x
   if (dragging_) {
     dragging_ = false;
     ShowValueHint(false);
-    Invalidate();
+    InvalidatePointer();
   }
   EndGesture();
 }
@@ -427,8 +495,10 @@ void TAbstractDIBDial::DrawPictures(TAbstractSuperDIB& target) {
 }
 
 void TAbstractDIBDial::DrawPointer(TAbstractSuperDIB& pointer, TAbstractSuperDIB& target) {
-  const TRect rect = PointerRectFor(pointer);
+  const TPointerPlace& place = PointerPlaceFor(pointer);
+  const TRect rect = place.Rect;
   const int32_t angle = GetPointerAngle();
+  pointerArea_ = place.Area;
   // Setting the picture's angle, size mode and opacity reports a change of
   // the picture, which is this paint's own doing.
   painting_ = true;

@@ -21,11 +21,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "controls/DIBControl.h"
 #include "controls/DIBDialGeometry.h"
 #include "controls/DIBDialSettings.h"
+#include "dib/DIBDrawnArea.h"
 #include "runtime/Event.h"
 
 namespace zelk {
@@ -137,6 +139,11 @@ class TAbstractDIBDial : public TCustomDIBControl {
   // Where the pointer frame is drawn (right and bottom inclusive); empty
   // without a pointer picture.
   TRect PointerRect();
+  // The part of the dial (right and bottom exclusive) that drawing the
+  // pointer changes at the current position: the pointer picture's visible
+  // pixels, rotated and placed. A change of position repaints this part
+  // before and after it, nothing else.
+  TRect PointerArea();
 
   // --- control overrides ---
 
@@ -172,6 +179,32 @@ class TAbstractDIBDial : public TCustomDIBControl {
   bool MouseWheel(TShiftState shift, int32_t wheelDelta, int32_t x, int32_t y) override;
 
  private:
+  // The pointer rectangle and PointerArea for the inputs they were found
+  // for.
+  struct TPointerPlace {
+    int32_t Width = 0;
+    int32_t Height = 0;
+    uint16_t PictureWidth = 0;
+    uint16_t PictureHeight = 0;
+    int32_t Frames = 0;
+    int32_t Radius = 0;
+    bool Rotate = false;
+    int32_t Angle = 0;
+    TAngle PictureAngle = 0;
+    long double ScaleX = 0;
+    long double ScaleY = 0;
+    TVisiblePixels Visible;
+    TRect Rect;
+    TRect Area;
+
+    bool SameInputs(const TPointerPlace& other) const {
+      return Width == other.Width && Height == other.Height && PictureWidth == other.PictureWidth &&
+             PictureHeight == other.PictureHeight && Frames == other.Frames && Radius == other.Radius &&
+             Rotate == other.Rotate && Angle == other.Angle && PictureAngle == other.PictureAngle &&
+             ScaleX == other.ScaleX && ScaleY == other.ScaleY && Visible == other.Visible;
+    }
+  };
+
   void BeginGesture();
   void EndGesture();
   // A change that is a whole gesture by itself, or part of an open one.
@@ -186,6 +219,11 @@ class TAbstractDIBDial : public TCustomDIBControl {
   int32_t Clamped(int32_t value) const;
   void StorePosition(int32_t value);
   TRect PointerRectFor(const TAbstractSuperDIB& pointer);
+  const TPointerPlace& PointerPlaceFor(const TAbstractSuperDIB& pointer);
+  // The pointer picture's visible pixels, found once per picture.
+  const TVisiblePixels& VisiblePointerPixels(const TAbstractSuperDIB& pointer);
+  // Repaints where the pointer was and where it is now.
+  void InvalidatePointer();
   // While the container composes, its update rectangle in control
   // coordinates (inclusive) within whole; otherwise whole.
   TRect ComposedArea(const TRect& whole) const;
@@ -208,6 +246,27 @@ class TAbstractDIBDial : public TCustomDIBControl {
   // Set while PaintDIB adjusts the pointer picture, whose change reports
   // must not ask for another frame.
   bool painting_ = false;
+  // VisiblePointerPixels' answer and the picture it was found for.
+  struct TPointerPixels {
+    const uint8_t* Bits = nullptr;
+    uint16_t Width = 0;
+    uint16_t Height = 0;
+    int32_t Frames = 0;
+    bool Masked = false;
+    bool Transparent = false;
+    TPixel Key = 0;
+    TVisiblePixels Pixels;
+
+    bool SamePicture(const TPointerPixels& other) const {
+      return Bits == other.Bits && Width == other.Width && Height == other.Height && Frames == other.Frames &&
+             Masked == other.Masked && Transparent == other.Transparent && Key == other.Key;
+    }
+  };
+  std::optional<TPointerPixels> pointerPixels_;
+  std::optional<TPointerPlace> pointerPlace_;
+  // PointerArea when the pointer was last drawn or repainted; none before
+  // the first drawing.
+  std::optional<TRect> pointerArea_;
   long double horizontalPixelsPerPosition_ = 1.0L;
   long double verticalPixelsPerPosition_ = 1.0L;
   TDIBDialMouseControlStyle mouseControlStyle_ = TDIBDialMouseControlStyle::mcsCircular;

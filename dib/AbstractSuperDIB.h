@@ -284,6 +284,8 @@ class TAbstractSuperDIB : public TPersistent {
   // Dest/DrawProc swap used by DrawRaw, DrawMask and DrawMaskAsImage.
   void DrawWith(TRowRoutine routine, bool plain, int32_t x, int32_t y, int32_t width, int32_t height,
                 TAbstractSuperDIB& dest, uint16_t srcX, uint16_t srcY);
+  // DrawGlyph of a strip that holds one frame.
+  void DrawOnlyFrame(int32_t x, int32_t y, TAbstractSuperDIB& dest);
   // Keeps a view's pixel pointer only while its size matches the shared one.
   void SetDimensions(uint16_t width, uint16_t height);
 

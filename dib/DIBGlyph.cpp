@@ -38,11 +38,31 @@ TGlyphFrames FramesFor(int32_t count, int32_t min, int32_t max, int32_t value, b
 
 }  // namespace
 
+// A strip of one frame is drawn straight from its pixels, as the copy of the
+// frame would be: with this picture's routine at full opacity, otherwise with
+// the routine its settings choose (which a copy picks when its opacity is
+// set).
+void TAbstractSuperDIB::DrawOnlyFrame(int32_t x, int32_t y, TAbstractSuperDIB& dest) {
+  const TDrawProc saved = drawProc_;
+  if (opacity_ != 255) TAbstractSuperDIB::UpdateDrawProc();
+  try {
+    Draw(x, y, Width(), Height(), dest, 0, 0);
+  } catch (...) {
+    drawProc_ = saved;
+    throw;
+  }
+  drawProc_ = saved;
+}
+
 void TAbstractSuperDIB::DrawGlyph(int32_t x, int32_t y, int32_t count, TAbstractSuperDIB& dest, int32_t min,
                                   int32_t max, int32_t value, bool wrap) {
   if (count < 1 || max == min || Bits() == nullptr || dest.Bits() == nullptr) return;
   const int32_t frameWidth = Width() / count;
   if (frameWidth < 1) return;
+  if (count == 1) {
+    DrawOnlyFrame(x, y, dest);
+    return;
+  }
   const TGlyphFrames frames = FramesFor(count, min, max, value, wrap);
   const auto frameSide = static_cast<uint16_t>(frameWidth);
 
@@ -51,12 +71,16 @@ void TAbstractSuperDIB::DrawGlyph(int32_t x, int32_t y, int32_t count, TAbstract
   AssignPropertiesTo(upper.get());
   upper->SetOpacity(255);
 
-  TScratchDIBPtr lower = MakeScratchDIB(frameSide, Height());
-  DrawRaw(0, 0, frameWidth, Height(), *lower, static_cast<uint16_t>(frames.Lower * frameWidth), 0);
-  lower->SetAngle(0);
-  lower->SetScale(100.0L);
-  lower->SetOpacity(frames.Fade);
-  lower->Draw(0, 0, lower->Width(), lower->Height(), *upper, 0, 0);
+  // A frame faded over itself stays as it is (opaque or blended, every
+  // channel mixes with its own value), so the same frame needs no fade.
+  if (frames.Lower != frames.Upper) {
+    TScratchDIBPtr lower = MakeScratchDIB(frameSide, Height());
+    DrawRaw(0, 0, frameWidth, Height(), *lower, static_cast<uint16_t>(frames.Lower * frameWidth), 0);
+    lower->SetAngle(0);
+    lower->SetScale(100.0L);
+    lower->SetOpacity(frames.Fade);
+    lower->Draw(0, 0, lower->Width(), lower->Height(), *upper, 0, 0);
+  }
 
   upper->SetOpacity(Opacity());
   upper->Draw(x, y, frameWidth, upper->Height(), dest, 0, 0);

@@ -157,7 +157,7 @@ class TCustomDIBImageContainer : public TCustomDIBContainer {
   ~TCustomDIBImageContainer() override;
 
   // The background picture; DIBIndex -1: none.
-  TDIBImageLink* IndexImage() const { return indexImage_; }
+  TDIBImageLink* IndexImage() const { return indexImage_.get(); }
   void SetIndexImage(TDIBImageLink* link);
   TCustomDIBImageList* DIBImageList() const;
   void SetDIBImageList(TCustomDIBImageList* list);
@@ -174,7 +174,7 @@ class TCustomDIBImageContainer : public TCustomDIBContainer {
   void ImageLinkChanged(TObject* sender, int32_t index, TDIBImageOperation operation);
   void PaintTiles(TAbstractSuperDIB& image);
 
-  TDIBImageLink* indexImage_;  // owned
+  std::unique_ptr<TDIBImageLink, TFreeObject> indexImage_;
   TTileMethod tileMethod_ = TTileMethod::tmCenter;
 };
 

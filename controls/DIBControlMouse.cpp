@@ -3,7 +3,6 @@
 #include "controls/DIBControl.h"
 
 #include "controls/DIBFeature.h"
-#include "controls/DIBTimer.h"
 
 namespace zelk {
 
@@ -17,31 +16,26 @@ void TCustomDIBControl::WndProc(TMessage& message) {
   const bool handledByFeature = dibFeatures_->RouteMessage(message);
   switch (message.Msg) {
     case wmLButtonDown:
-      storedPress_ = message;
-      if (repeatEnabled_ && !repeatTimer_->Enabled()) {
-        repeatTimer_->SetInterval(repeatInterval_);
-        repeatTimer_->SetEnabled(true);
-      }
+      pressRepeat_.Press(message);
       break;
     case wmMouseMove:
-      storedPress_.WParam = message.WParam;
-      storedPress_.LParam = message.LParam;
+      pressRepeat_.Follow(message);
       lastMousePosition_ = LParamToPoint(message.LParam);
       if (mouseOver_ && !mouseInside_) Perform(cmMouseEnter, 0, reinterpret_cast<intptr_t>(this));
       break;
     case wmLButtonUp:
-      repeatTimer_->SetEnabled(false);
+      pressRepeat_.Stop();
       if (mouseInside_ && !mouseOver_) Perform(cmMouseLeave, 0, reinterpret_cast<intptr_t>(this));
       break;
     case cmMouseEnter:
       DoMouseEnter();
       if (MouseCapture()) {
-        if (repeatEnabled_) repeatTimer_->SetEnabled(true);
+        pressRepeat_.Resume();
         return;
       }
       break;
     case cmMouseLeave:
-      repeatTimer_->SetEnabled(false);
+      pressRepeat_.Stop();
       DoMouseLeave();
       break;
     default:

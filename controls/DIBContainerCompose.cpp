@@ -142,14 +142,25 @@ bool TCustomDIBContainer::OpaqueChildrenCover(const TRect& update) const {
 // the last one, which is re-sized as they need.
 constexpr size_t kMostScratchImages = 8;
 
-TWinDIB& TCustomDIBContainer::ScratchFor(int32_t width, int32_t height) {
-  for (auto& scratch : scratchImages_) {
-    if (scratch->Width() == width && scratch->Height() == height) return *(lentScratch_ = scratch.get());
+TScratchImages::TScratchImages() = default;
+
+TScratchImages::~TScratchImages() = default;
+
+TWinDIB& TScratchImages::Sized(int32_t width, int32_t height) {
+  for (auto& scratch : images_) {
+    if (scratch->Width() == width && scratch->Height() == height) return *scratch;
   }
-  if (scratchImages_.size() < kMostScratchImages) scratchImages_.emplace_back(New<TScratchDIB>());
-  TWinDIB& scratch = *scratchImages_.back();
+  if (images_.size() < kMostScratchImages) images_.emplace_back(New<TScratchDIB>());
+  TWinDIB& scratch = *images_.back();
   scratch.SetSize(static_cast<uint16_t>(width), static_cast<uint16_t>(height));
-  lentScratch_ = &scratch;
+  return scratch;
+}
+
+TWinDIB& TScratchImages::Lend(int32_t width, int32_t height) {
+  auto& scratch = static_cast<TScratchDIB&>(Sized(width, height));
+  scratch.SetClipRect({0, 0, width - 1, height - 1});
+  scratch.Reset();
+  lent_ = &scratch;
   return scratch;
 }
 
@@ -162,9 +173,7 @@ void TCustomDIBContainer::PaintControlsIntoBuffer() {
     if (!shown || child->Width() <= 0 || child->Height() <= 0) continue;
     if (IntersectRect(child->BoundsRect(), updateRect_).IsEmpty()) continue;
     if (TCustomDIBControl* control = AsDIBControl(child)) {
-      auto& scratch = static_cast<TScratchDIB&>(ScratchFor(control->Width(), control->Height()));
-      scratch.SetClipRect({0, 0, control->Width() - 1, control->Height() - 1});
-      scratch.Reset();
+      TWinDIB& scratch = scratchImages_.Lend(control->Width(), control->Height());
       control->SetControlDIB(&scratch);
       try {
         control->Perform(wmPaint, buffer_->Handle(), 0);

@@ -60,7 +60,7 @@ void TCustomDIBContainer::RemoveControl(TControl* control) {
 // A child leaves the tab list and the DIB focus as it leaves the container:
 // freed (whoever owns it), moved to another parent or left without one.
 void TCustomDIBContainer::ForgetControl(TCustomDIBControl& control) {
-  if (std::erase(tabList_, &control) > 0) SetTabStop(!tabList_.empty());
+  if (tabList_.Remove(&control)) SetTabStop(!tabList_.Empty());
   if (activeControl_ != &control) return;
   activeControl_ = nullptr;
   // A control being freed hears nothing more, and tells nobody.
@@ -73,9 +73,9 @@ void TCustomDIBContainer::Notification(TComponent* component, TOperation operati
   TCustomPanel::Notification(component, operation);
   if (operation != TOperation::opRemove || component == this || HasState(csDestroying)) return;
   if (auto* control = component->Is<TCustomDIBControl>() ? static_cast<TCustomDIBControl*>(component) : nullptr) {
-    std::erase(tabList_, control);
+    tabList_.Remove(control);
     if (control == activeControl_) activeControl_ = nullptr;
-    SetTabStop(!tabList_.empty());
+    SetTabStop(!tabList_.Empty());
   }
   if (dibBorder_ != nullptr && component == BorderComponent()) SetDIBBorder(nullptr);
 }

@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+#include "controls/DIBContainerParts.h"
 #include "controls/DIBControl.h"
 #include "dib/DIBImageOperation.h"
 #include "runtime/ClassBuilder.h"
@@ -51,7 +52,7 @@ class TCustomDIBContainer : public TCustomPanel {
   // Lent to each image-drawn child while it paints: one per child size (up
   // to a few sizes), so that a frame allocates nothing once every size was
   // painted. The one lent last.
-  TWinDIB* ScratchImage() const { return lentScratch_; }
+  TWinDIB* ScratchImage() const { return scratchImages_.Lent(); }
   // The area being composed (right and bottom exclusive); the last one
   // after the composition.
   const TRect& UpdateRect() const { return updateRect_; }
@@ -67,7 +68,7 @@ class TCustomDIBContainer : public TCustomPanel {
   virtual void SetActiveControl(TCustomDIBControl* control);
 
   // The image-drawn children in DIB tab order.
-  const std::vector<TCustomDIBControl*>& DIBTabList() const { return tabList_; }
+  const std::vector<TCustomDIBControl*>& DIBTabList() const { return tabList_.Controls(); }
   int DIBTabIndex(const TCustomDIBControl* control) const;
   // Places control at index: appended when index is not below the count,
   // left out when it is negative. TabStop follows whether the list is empty.
@@ -119,35 +120,40 @@ class TCustomDIBContainer : public TCustomPanel {
   void CMFocusChanged(TMessage& message);
 
  private:
+  // --- composing (DIBContainerCompose.cpp, the border in
+  // DIBContainerBorder.cpp) ---
+
   void Compose(const TRect& update);
   void CopyToSurface(platform::TSurface& target, const TRect& update);
   void PaintControlsIntoBuffer();
   bool OpaqueChildrenCover(const TRect& update) const;
-  void DrawBorder();
-  void BorderChanged(TObject* sender);
   // The sunken frames around the framed windowed children (Ctl3D).
   void DrawWindowedFrames();
+  void DrawBorder();
+  void BorderChanged(TObject* sender);
   TComponent* BorderComponent() const;
+
+  std::unique_ptr<TWinDIB, TFreeObject> buffer_;
+  TScratchImages scratchImages_;
+  TRect updateRect_;
+  bool composing_ = false;
+  bool repaintPending_ = false;
+  TDIBBorder* dibBorder_ = nullptr;
+  TBorderDrawPosition borderDrawPosition_ = TBorderDrawPosition::bdOverControls;
+
+  // --- focus and keys (DIBContainerInput.cpp) ---
+
+  // A child leaving the container leaves the tab list and the DIB focus.
   void ForgetControl(TCustomDIBControl& control);
   TWinControl* LastWindowedTabStop() const;
   bool SelectNextFrom(TControl* current, bool goForward);
   bool TakesKey(TMessage& message);
   bool ForwardKey(TMessage& message);
   int CandidateIndex(const TControl* control) const;
-  TCustomDIBControl* NextInTabList(TCustomDIBControl* from, bool goForward) const;
 
-  bool inActiveChange_ = false;
-  bool repaintPending_ = false;
-  bool composing_ = false;
+  TDIBTabList tabList_;
   TCustomDIBControl* activeControl_ = nullptr;
-  std::vector<TCustomDIBControl*> tabList_;
-  TWinDIB& ScratchFor(int32_t width, int32_t height);
-  std::vector<std::unique_ptr<TWinDIB, TFreeObject>> scratchImages_;
-  TWinDIB* lentScratch_ = nullptr;
-  std::unique_ptr<TWinDIB, TFreeObject> buffer_;
-  TDIBBorder* dibBorder_ = nullptr;
-  TRect updateRect_;
-  TBorderDrawPosition borderDrawPosition_ = TBorderDrawPosition::bdOverControls;
+  bool inActiveChange_ = false;
 };
 
 class TCustomDIBImageContainer : public TCustomDIBContainer {
@@ -157,7 +163,7 @@ class TCustomDIBImageContainer : public TCustomDIBContainer {
   ~TCustomDIBImageContainer() override;
 
   // The background picture; DIBIndex -1: none.
-  TDIBImageLink* IndexImage() const { return indexImage_; }
+  TDIBImageLink* IndexImage() const { return indexImage_.get(); }
   void SetIndexImage(TDIBImageLink* link);
   TCustomDIBImageList* DIBImageList() const;
   void SetDIBImageList(TCustomDIBImageList* list);
@@ -174,7 +180,7 @@ class TCustomDIBImageContainer : public TCustomDIBContainer {
   void ImageLinkChanged(TObject* sender, int32_t index, TDIBImageOperation operation);
   void PaintTiles(TAbstractSuperDIB& image);
 
-  TDIBImageLink* indexImage_;  // owned
+  std::unique_ptr<TDIBImageLink, TFreeObject> indexImage_;
   TTileMethod tileMethod_ = TTileMethod::tmCenter;
 };
 

@@ -142,14 +142,26 @@ bool TCustomDIBContainer::OpaqueChildrenCover(const TRect& update) const {
 // the last one, which is re-sized as they need.
 constexpr size_t kMostScratchImages = 8;
 
-TWinDIB& TCustomDIBContainer::ScratchFor(int32_t width, int32_t height) {
-  for (auto& scratch : scratchImages_) {
-    if (scratch->Width() == width && scratch->Height() == height) return *(lentScratch_ = scratch.get());
+TScratchImages::TScratchImages() = default;
+
+TScratchImages::~TScratchImages() = default;
+
+TWinDIB& TScratchImages::Sized(int32_t width, int32_t height) {
+  for (auto& scratch : images_) {
+    if (scratch->Width() == width && scratch->Height() == height) return *scratch;
   }
-  if (scratchImages_.size() < kMostScratchImages) scratchImages_.emplace_back(New<TScratchDIB>());
-  TWinDIB& scratch = *scratchImages_.back();
+  if (images_.size() < kMostScratchImages) images_.emplace_back(New<TScratchDIB>());
+  TWinDIB& scratch = *images_.back();
   scratch.SetSize(static_cast<uint16_t>(width), static_cast<uint16_t>(height));
-  lentScratch_ = &scratch;
+  return scratch;
+}
+
+TWinDIB& TScratchImages::Lend(int32_t width, int32_t height, const TRect& part) {
+  auto& scratch = static_cast<TScratchDIB&>(Sized(width, height));
+  // The bitmap clip is inclusive.
+  scratch.SetClipRect({part.Left, part.Top, part.Right - 1, part.Bottom - 1});
+  scratch.Reset();
+  lent_ = &scratch;
   return scratch;
 }
 
@@ -162,13 +174,11 @@ void TCustomDIBContainer::PaintControlsIntoBuffer() {
     if (!shown || child->Width() <= 0 || child->Height() <= 0) continue;
     if (IntersectRect(child->BoundsRect(), updateRect_).IsEmpty()) continue;
     if (TCustomDIBControl* control = AsDIBControl(child)) {
-      auto& scratch = static_cast<TScratchDIB&>(ScratchFor(control->Width(), control->Height()));
       // Only the update rectangle's part of the scratch image reaches the
       // buffer: the background under the control and its own drawing stop
-      // at it (the bitmap clip is inclusive).
+      // at it.
       const TRect part = IntersectRect(child->BoundsRect(), updateRect_).Offset(-child->Left(), -child->Top());
-      scratch.SetClipRect({part.Left, part.Top, part.Right - 1, part.Bottom - 1});
-      scratch.Reset();
+      TWinDIB& scratch = scratchImages_.Lend(control->Width(), control->Height(), part);
       control->SetControlDIB(&scratch);
       try {
         control->Perform(wmPaint, buffer_->Handle(), 0);

@@ -72,20 +72,28 @@ void TCustomDIBContainer::SetActiveControl(TCustomDIBControl* control) {
   inActiveChange_ = false;
 }
 
-int TCustomDIBContainer::DIBTabIndex(const TCustomDIBControl* control) const {
-  const auto found = std::find(tabList_.begin(), tabList_.end(), control);
-  return found == tabList_.end() ? -1 : static_cast<int>(found - tabList_.begin());
+int TDIBTabList::IndexOf(const TCustomDIBControl* control) const {
+  const auto found = std::find(controls_.begin(), controls_.end(), control);
+  return found == controls_.end() ? -1 : static_cast<int>(found - controls_.begin());
 }
+
+void TDIBTabList::Place(TCustomDIBControl* control, int index) {
+  Remove(control);
+  if (index >= static_cast<int>(controls_.size())) {
+    controls_.push_back(control);
+  } else if (index >= 0) {
+    controls_.insert(controls_.begin() + index, control);
+  }
+}
+
+bool TDIBTabList::Remove(const TCustomDIBControl* control) { return std::erase(controls_, control) > 0; }
+
+int TCustomDIBContainer::DIBTabIndex(const TCustomDIBControl* control) const { return tabList_.IndexOf(control); }
 
 void TCustomDIBContainer::PlaceInTabList(TCustomDIBControl* control, int index) {
   if (index == DIBTabIndex(control)) return;
-  std::erase(tabList_, control);
-  if (index >= static_cast<int>(tabList_.size())) {
-    tabList_.push_back(control);
-  } else if (index >= 0) {
-    tabList_.insert(tabList_.begin() + index, control);
-  }
-  SetTabStop(!tabList_.empty());
+  tabList_.Place(control, index);
+  SetTabStop(!tabList_.Empty());
 }
 
 void TCustomDIBContainer::RebuildTabList() {
@@ -108,7 +116,7 @@ int TCustomDIBContainer::CandidateIndex(const TControl* control) const {
   if (control == nullptr) return -1;
   if (control->Is<TCustomDIBControl>()) return DIBTabIndex(static_cast<const TCustomDIBControl*>(control));
   if (control->Parent() != this || !control->Is<TWinControl>()) return -1;
-  return static_cast<const TWinControl*>(control)->TabOrder() + static_cast<int>(tabList_.size());
+  return static_cast<const TWinControl*>(control)->TabOrder() + static_cast<int>(tabList_.Count());
 }
 
 bool TCustomDIBContainer::SelectNextDIB(bool goForward) { return SelectNextFrom(ActiveTabControl(), goForward); }
@@ -170,7 +178,7 @@ bool TCustomDIBContainer::ForwardKey(TMessage& message) {
 
 void TCustomDIBContainer::WMKeyDown(TMessage& message) {
   if (ForwardKey(message)) return;
-  if (KeyOf(message).Key == vkTab && (tabList_.size() > 0 || activeControl_ != nullptr)) {
+  if (KeyOf(message).Key == vkTab && (!tabList_.Empty() || activeControl_ != nullptr)) {
     if (SelectNextDIB(!ShiftHeld())) return;
   }
   TCustomPanel::WMKeyDown(message);
@@ -191,7 +199,7 @@ void TCustomDIBContainer::WMChar(TMessage& message) {
 
 void TCustomDIBContainer::WMSetFocus(TMessage& message) {
   TCustomPanel::WMSetFocus(message);
-  if (activeControl_ != nullptr || tabList_.empty()) return;
+  if (activeControl_ != nullptr || tabList_.Empty()) return;
   if (ShiftHeld()) {
     // Backwards from a windowed child: the candidate before it. Backwards
     // from elsewhere: the last candidate, the last windowed tab stop first.

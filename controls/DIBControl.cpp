@@ -1,9 +1,9 @@
 #include "controls/DIBControl.h"
 
-#include "controls/ControlList.h"
+#include <algorithm>
+
 #include "controls/DIBContainer.h"
 #include "controls/DIBFeature.h"
-#include "controls/DIBTimer.h"
 #include "dib/DIBImageLink.h"
 #include "dib/DIBImageList.h"
 #include "toolkit/Toolkit.h"
@@ -36,31 +36,25 @@ const TMessageTable& TCustomDIBControl::StaticMessages() {
   return table;
 }
 
-TCustomDIBControl::TCustomDIBControl(TComponent* owner) : TControl(owner) {
+TCustomDIBControl::TCustomDIBControl(TComponent* owner)
+    : TControl(owner),
+      attachedControls_(this),
+      pressRepeat_(TNotifyEvent::Bind<&TCustomDIBControl::RepeatTick>(this)),
+      contextMenu_(*this) {
   if (owner == nullptr) throw Exception("Owner cannot be nil");
   if (!owner->Is<TCustomDIBContainer>() && FirstOwnedContainer(owner) == nullptr) {
     throw Exception("Parent must be a TDIBContainer");
   }
   canvas_.reset(New<platform::TCanvas>());
-  attachedControls_.reset(New<TControlList>(this));
   SetBounds(0, 0, 32, 32);
   dibFeatures_.reset(New<TDIBFeatures>(this));
   opacity_ = 255;
-  repeatTimer_.reset(New<TDIBTimer>(nullptr));
-  repeatTimer_->SetOnTimer(TNotifyEvent::Bind<&TCustomDIBControl::RepeatTick>(this));
-  repeatTimer_->SetEnabled(false);
-  // Published by every descendant; the base class itself publishes nothing
-  // to check them against yet.
-  templateProperties_ = {"Width", "Height"};
 }
 
 TCustomDIBControl::~TCustomDIBControl() {
   dibFeatures_.reset();
-  templateProperties_.clear();
-  repeatTimer_.reset();
-  attachedControls_.reset();
-  canvas_.reset();
-  for (TDIBImageLink* link : imageLinks_) link->OnImageChanged = {};
+  // The links go with the control and report nothing more.
+  for (const auto& link : imageLinks_) link->OnImageChanged = {};
   imageLinks_.clear();
 }
 
@@ -74,19 +68,22 @@ TCustomDIBContainer* TCustomDIBControl::Container() const {
 void TCustomDIBControl::SetDIBImageList(TCustomDIBImageList* list) {
   if (dibImageList_ != nullptr) dibImageList_->RemoveFreeNotification(this);
   dibImageList_ = list;
-  for (TDIBImageLink* link : imageLinks_) link->SetDIBImageList(list);
+  for (const auto& link : imageLinks_) link->SetDIBImageList(list);
   if (list != nullptr) list->FreeNotification(this);
 }
 
 void TCustomDIBControl::CreateImageLink(TDIBImageLink*& link) {
-  link = New<TDIBImageLink>(this);
-  imageLinks_.push_back(link);
+  link = imageLinks_.emplace_back(New<TDIBImageLink>(this)).get();
   link->OnImageChanged = TDIBImageChangedEvent::Bind<&TCustomDIBControl::ImageLinkChanged>(this);
   if (dibImageList_ != nullptr) link->SetDIBImageList(dibImageList_);
 }
 
 void TCustomDIBControl::ReleaseImageLink(TDIBImageLink* link) {
-  std::erase(imageLinks_, link);
+  const auto owned = std::find_if(imageLinks_.begin(), imageLinks_.end(),
+                                  [link](const auto& candidate) { return candidate.get() == link; });
+  if (owned == imageLinks_.end()) return;
+  static_cast<void>(owned->release());
+  imageLinks_.erase(owned);
 }
 
 void TCustomDIBControl::ImageLinkChanged(TObject* sender, int32_t index, TDIBImageOperation operation) {
@@ -117,7 +114,7 @@ void TCustomDIBControl::SetBounds(int32_t left, int32_t top, int32_t width, int3
     TControl::SetBounds(left, top, width, height);
     // Through Invalidate, so that a change of size stamps the change time.
     if (BoundsRect() != before) Invalidate();
-    if (Left() != oldLeft || Top() != oldTop) MoveAttachedControls(Left() - oldLeft, Top() - oldTop);
+    if (Left() != oldLeft || Top() != oldTop) attachedControls_.MoveBy(Left() - oldLeft, Top() - oldTop);
   } catch (...) {
     inBoundsChange_ = false;
     pureMove_ = false;
@@ -143,7 +140,7 @@ void TCustomDIBControl::Notification(TComponent* component, TOperation operation
   TControl::Notification(component, operation);
   if (operation != TOperation::opRemove || component == this || HasState(csDestroying)) return;
   if (component == dibImageList_) SetDIBImageList(nullptr);
-  if (attachedControls_) attachedControls_->RemoveControl(component);
+  attachedControls_.Forget(component);
 }
 
 }  // namespace zelk

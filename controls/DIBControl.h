@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/DIBControlParts.h"
 #include "controls/DIBFeature.h"
 #include "dib/DIBImageOperation.h"
 #include "platform/Canvas.h"
@@ -114,27 +115,27 @@ class TCustomDIBControl : public TControl {
   // Bound to the scratch image while the control paints.
   platform::TCanvas* Canvas() const { return canvas_.get(); }
   // Controls that move with this one.
-  TControlList* AttachedControls() const { return attachedControls_.get(); }
-  TDIBTimer* RepeatTimer() const { return repeatTimer_.get(); }
-  bool RepeatEnabled() const { return repeatEnabled_; }
-  void SetRepeatEnabled(bool enabled) { repeatEnabled_ = enabled; }
-  uint32_t RepeatInterval() const { return repeatInterval_; }
-  void SetRepeatInterval(uint32_t milliseconds) { repeatInterval_ = milliseconds; }
+  TControlList* AttachedControls() const { return attachedControls_.List(); }
+  TDIBTimer* RepeatTimer() const { return pressRepeat_.Timer(); }
+  bool RepeatEnabled() const { return pressRepeat_.Enabled(); }
+  void SetRepeatEnabled(bool enabled) { pressRepeat_.SetEnabled(enabled); }
+  uint32_t RepeatInterval() const { return pressRepeat_.Interval(); }
+  void SetRepeatInterval(uint32_t milliseconds) { pressRepeat_.SetInterval(milliseconds); }
   bool IsRepeating() const;
   // Names registered by AddTemplateProperty, in order ("Width" and
   // "Height" first).
-  const std::vector<std::string>& TemplateProperties() const { return templateProperties_; }
+  const std::vector<std::string>& TemplateProperties() const { return templateProperties_.Names(); }
   // Raises EDIBControlError when the class does not publish name or its kind
   // cannot be templated (see controls/DIBTemplate.h).
   void AddTemplateProperty(const std::string& name);
-  // Every image link made by CreateImageLink, in creation order.
-  const std::vector<TDIBImageLink*>& ImageLinks() const { return imageLinks_; }
+  // The image links the control owns, in creation order.
+  const std::vector<std::unique_ptr<TDIBImageLink, TFreeObject>>& ImageLinks() const { return imageLinks_; }
 
-  // Creates an image link owned by this control, points link at it and
-  // keeps it in the image-link list: changes of its picture reach
-  // DIBImageChanged. The caller frees the link (before this destructor).
+  // Creates an image link that the control owns and frees with itself,
+  // points link at it and keeps it in the image-link list: changes of its
+  // picture reach DIBImageChanged.
   void CreateImageLink(TDIBImageLink*& link);
-  // Forgets a link that the caller is about to free.
+  // Hands the link back to the caller, who frees it; the control forgets it.
   void ReleaseImageLink(TDIBImageLink* link);
 
   // --- virtual operations ---
@@ -165,7 +166,7 @@ class TCustomDIBControl : public TControl {
   // control up, of the form or of the application (which then runs it).
   virtual bool IsDIBShortCut(TMessage& message);
   // The next repeat tick stops the repeat.
-  virtual void StopRepeat() { stopRepeat_ = true; }
+  virtual void StopRepeat() { pressRepeat_.RequestStop(); }
   // Control templates (controls/DIBTemplate.h): the pictures of the image
   // links and the properties named by AddTemplateProperty. Loading raises
   // on a damaged template and then changes nothing.
@@ -199,6 +200,8 @@ class TCustomDIBControl : public TControl {
   TNotifyEvent OnAfterPaintDIB;
 
  protected:
+  friend class TDIBContextMenu;  // fills the shared menu through the hooks
+
   void Notification(TComponent* component, TOperation operation) override;
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
@@ -221,30 +224,28 @@ class TCustomDIBControl : public TControl {
   void ApplyStoredTabOrder();
   void ImageLinkChanged(TObject* sender, int32_t index, TDIBImageOperation operation);
   void PaintInto(TCustomDIBContainer& container);
-  void MoveAttachedControls(int32_t deltaX, int32_t deltaY);
 
   uint32_t lastChangeTime_ = 0;
-  std::vector<TDIBImageLink*> imageLinks_;
+  std::vector<std::unique_ptr<TDIBImageLink, TFreeObject>> imageLinks_;
   TCustomDIBImageList* dibImageList_ = nullptr;
   std::unique_ptr<platform::TCanvas, TFreeObject> canvas_;
   TWinDIB* controlDIB_ = nullptr;
   char accelerator_ = '\0';
   bool dibFocused_ = false;
-  bool stopRepeat_ = false;
   bool inBoundsChange_ = false;
-  std::unique_ptr<TControlList, TFreeObject> attachedControls_;
-  bool repeatEnabled_ = false;
-  uint32_t repeatInterval_ = 250;
+  // The parts by concern, freed in reverse order: templates, repeat, then
+  // the attached controls.
+  TAttachedControls attachedControls_;
+  TPressRepeat pressRepeat_;
+  TTemplateProperties templateProperties_;
+  TDIBContextMenu contextMenu_;
   TPoint lastMousePosition_;
   TShiftState shiftState_;
-  std::unique_ptr<TDIBTimer, TFreeObject> repeatTimer_;
-  TMessage storedPress_;
   TPointerPresence pointer_;
   std::unique_ptr<TDIBFeatures, TFreeObject> dibFeatures_;
   uint8_t opacity_ = 255;
   bool pureMove_ = false;
   TMouseButtons buttonsDown_;
-  std::vector<std::string> templateProperties_;
   TTabOrder dibTabOrder_ = -1;
   TWantKeys wantKeys_{TWantKey::wkArrows};
   bool focusOnClick_ = true;

@@ -18,13 +18,15 @@ TPopupMenu& SharedContextMenu() {
 
 }  // namespace
 
-TPopupMenu* TCustomDIBControl::GetPopupMenu() {
-  if (PopupMenu() != nullptr) return PopupMenu();
+TPopupMenu* TDIBContextMenu::Offered() const {
+  if (control_.PopupMenu() != nullptr) return control_.PopupMenu();
   TPopupMenu& shared = SharedContextMenu();
-  ClearContextItems(shared);
-  AddContextItems(shared);
+  control_.ClearContextItems(shared);
+  control_.AddContextItems(shared);
   return shared.Items()->Count() > 0 ? &shared : nullptr;
 }
+
+TPopupMenu* TCustomDIBControl::GetPopupMenu() { return contextMenu_.Offered(); }
 
 void TCustomDIBControl::ClearContextItems(TPopupMenu& menu) { menu.Items()->Clear(); }
 

@@ -3,7 +3,6 @@
 #include "controls/DIBControl.h"
 
 #include "controls/DIBFeature.h"
-#include "controls/DIBTimer.h"
 #include "toolkit/MessageViews.h"
 
 namespace zelk {
@@ -18,33 +17,29 @@ void TCustomDIBControl::WndProc(TMessage& message) {
   const bool handledByFeature = dibFeatures_->RouteMessage(message);
   switch (message.Msg) {
     case wmLButtonDown:
-      storedPress_ = message;
-      if (repeatEnabled_ && !repeatTimer_->Enabled()) {
-        repeatTimer_->SetInterval(repeatInterval_);
-        repeatTimer_->SetEnabled(true);
-      }
+      pressRepeat_.Press(message);
       break;
     case wmMouseMove: {
       // A repeat re-sends the press at the latest position and keys.
       const TMouseMessageView mouse = MouseOf(message);
-      SetMouse(storedPress_, mouse);
+      pressRepeat_.Follow(mouse);
       lastMousePosition_ = mouse.Point;
       if (pointer_.EnterPending()) Send(*this, ControlMessage(cmMouseEnter, this));
       break;
     }
     case wmLButtonUp:
-      repeatTimer_->SetEnabled(false);
+      pressRepeat_.Stop();
       if (pointer_.LeavePending()) Send(*this, ControlMessage(cmMouseLeave, this));
       break;
     case cmMouseEnter:
       DoMouseEnter();
       if (MouseCapture()) {
-        if (repeatEnabled_) repeatTimer_->SetEnabled(true);
+        pressRepeat_.Resume();
         return;
       }
       break;
     case cmMouseLeave:
-      repeatTimer_->SetEnabled(false);
+      pressRepeat_.Stop();
       DoMouseLeave();
       break;
     default:

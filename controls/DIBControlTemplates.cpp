@@ -8,12 +8,12 @@
 
 namespace zelk {
 
-void TCustomDIBControl::AddTemplateProperty(const std::string& name) {
-  CheckTemplateProperty(*this, name);
-  if (std::find(templateProperties_.begin(), templateProperties_.end(), name) == templateProperties_.end()) {
-    templateProperties_.push_back(name);
-  }
+void TTemplateProperties::Add(TCustomDIBControl& control, const std::string& name) {
+  CheckTemplateProperty(control, name);
+  if (std::find(names_.begin(), names_.end(), name) == names_.end()) names_.push_back(name);
 }
+
+void TCustomDIBControl::AddTemplateProperty(const std::string& name) { templateProperties_.Add(*this, name); }
 
 void TCustomDIBControl::LoadTemplate(TStream& stream) { LoadControlTemplate(*this, stream); }
 

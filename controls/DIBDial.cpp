@@ -38,19 +38,12 @@ TAbstractDIBDial::TAbstractDIBDial(TComponent* owner) : TCustomDIBControl(owner)
   SetControlStyle(ControlStyle() | csDoubleClicks);  // a double click resets
 }
 
-TAbstractDIBDial::~TAbstractDIBDial() {
-  TObject::Free(pointerOpacities_);
-  TObject::Free(pointerAngles_);
-  ReleaseImageLink(indexPointer_);
-  TObject::Free(indexPointer_);
-  ReleaseImageLink(indexMain_);
-  TObject::Free(indexMain_);
-}
+TAbstractDIBDial::~TAbstractDIBDial() = default;
 
 void TAbstractDIBDial::AdoptSettings() {
-  pointerAngles_ = CreatePointerAngles();
+  pointerAngles_.reset(CreatePointerAngles());
   pointerAngles_->OnChange = TNotifyEvent::Bind<&TAbstractDIBDial::SettingsChanged>(this);
-  pointerOpacities_ = CreatePointerOpacities();
+  pointerOpacities_.reset(CreatePointerOpacities());
   pointerOpacities_->OnChange = TNotifyEvent::Bind<&TAbstractDIBDial::SettingsChanged>(this);
 }
 

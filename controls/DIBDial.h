@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -88,9 +89,9 @@ class TAbstractDIBDial : public TCustomDIBControl {
   void SetIndexPointer(TDIBImageLink* link);
 
   // The owned settings objects; writing copies the given object's values.
-  TCustomDIBDialPointerAngles* PointerAngles() const { return pointerAngles_; }
+  TCustomDIBDialPointerAngles* PointerAngles() const { return pointerAngles_.get(); }
   void SetPointerAngles(TCustomDIBDialPointerAngles* angles);
-  TCustomDIBDialPointerOpacities* PointerOpacities() const { return pointerOpacities_; }
+  TCustomDIBDialPointerOpacities* PointerOpacities() const { return pointerOpacities_.get(); }
   void SetPointerOpacities(TCustomDIBDialPointerOpacities* opacities);
 
   int32_t PointerNumGlyphs() const { return pointerNumGlyphs_; }
@@ -230,15 +231,16 @@ class TAbstractDIBDial : public TCustomDIBControl {
   void DrawPictures(TAbstractSuperDIB& target);
   void DrawPointer(TAbstractSuperDIB& pointer, TAbstractSuperDIB& target);
 
-  TCustomDIBDialPointerAngles* pointerAngles_ = nullptr;        // owned
-  TCustomDIBDialPointerOpacities* pointerOpacities_ = nullptr;  // owned
+  std::unique_ptr<TCustomDIBDialPointerAngles, TFreeObject> pointerAngles_;
+  std::unique_ptr<TCustomDIBDialPointerOpacities, TFreeObject> pointerOpacities_;
   int32_t position_ = 0;
   int32_t min_ = 0;
   int32_t max_ = 100;
   int32_t pageSize_ = 1;
   int32_t smallChange_ = 1;
-  TDIBImageLink* indexPointer_ = nullptr;  // owned
-  TDIBImageLink* indexMain_ = nullptr;     // owned
+  // Made by CreateImageLink: the control base owns them.
+  TDIBImageLink* indexPointer_ = nullptr;
+  TDIBImageLink* indexMain_ = nullptr;
   int32_t pointerNumGlyphs_ = 1;
   bool pointerRotate_ = false;
   int32_t pointerRadius_ = -1;

@@ -15,7 +15,7 @@ TCustomDIBImageContainer::TCustomDIBImageContainer(TComponent* owner)
   indexImage_->OnImageChanged = TDIBImageChangedEvent::Bind<&TCustomDIBImageContainer::ImageLinkChanged>(this);
 }
 
-TCustomDIBImageContainer::~TCustomDIBImageContainer() { TObject::Free(indexImage_); }
+TCustomDIBImageContainer::~TCustomDIBImageContainer() = default;
 
 void TCustomDIBImageContainer::SetIndexImage(TDIBImageLink* link) { indexImage_->Assign(link); }
 

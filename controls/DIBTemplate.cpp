@@ -292,7 +292,8 @@ void SaveControlTemplate(TCustomDIBControl& control, TStream& stream) {
   TMemoryStream links;
   std::vector<int32_t> written;
   int32_t linkCount = 0;
-  for (TDIBImageLink* link : control.ImageLinks()) {
+  for (const auto& owned : control.ImageLinks()) {
+    TDIBImageLink* link = owned.get();
     const std::string name = LinkPropertyName(control, link);
     if (name.empty() || list == nullptr || !list->IsIndexValid(link->DIBIndex())) continue;
     auto at = std::find(written.begin(), written.end(), link->DIBIndex());

@@ -29,6 +29,7 @@
 #include <memory>
 #include <new>
 
+#include "editorhost/FormEditor.h"
 #include "effect/LibraryStart.h"
 #include "framework/VSTModule.h"
 #include "platform/headless/HeadlessWindows.h"
@@ -188,6 +189,7 @@ class TEditorMaker : public TObject {
 struct THostedModule {
   THostedModule() {
     InitializeToolkit();
+    RegisterFormEditor();
     Module.reset(New<TVST2Module>(nullptr));
     Module->SetFlags({pfHasEditor});
     Module->OnEditOpen = TGetEditorEvent::Bind<&TEditorMaker::Open>(&Maker);

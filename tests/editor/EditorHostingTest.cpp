@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "editorhost/FormEditor.h"
 #include "platform/headless/HeadlessWindows.h"
 #include "tests/editor/LiveAllocations.h"
 #include "tests/support/TestModule.h"
@@ -49,6 +50,7 @@ class EditorHosting : public ::testing::Test {
  protected:
   void SetUp() override {
     InitializeToolkit();
+    RegisterFormEditor();
     module = MakeTestModule();
     AddParameter(*module, 0.0f, 360.0f);
     AddParameter(*module, 0.0f, 10.0f);

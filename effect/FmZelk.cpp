@@ -13,7 +13,6 @@
 #include "dib/DIBImagesItem.h"
 #include "dib/DIBSettings.h"
 #include "effect/KnobPosition.h"
-#include "effect/ZelkModule.h"
 #include "runtime/ClassBuilder.h"
 #include "runtime/ClassRegistry.h"
 
@@ -153,17 +152,25 @@ void TFmZelk2x::ReduceToScale(double scale) {
   Zelk->SetVerticalPixelsPerPosition(scale);
 }
 
+namespace {
+constexpr int32_t kAngleParameter = 0;
+}  // namespace
+
 void TFmZelk::ZelkChange(TObject*) {
   if (Module == nullptr || Zelk == nullptr) return;
-  Module->SetParameterAutomated(0, static_cast<float>(Zelk->ExactPosition()));
+  Module->SetParameterFromEditor(kAngleParameter, static_cast<float>(Zelk->ExactPosition()));
+}
+
+void TFmZelk::ParametersChanged(const TParameterSet& changed) {
+  if (Module != nullptr && changed.Contains(kAngleParameter)) ShowAngle(Module->ParameterValue(kAngleParameter));
 }
 
 void TFmZelk::ZelkBeginGesture(TObject*) {
-  if (Module != nullptr) Module->BeginGesture(0);
+  if (Module != nullptr) Module->BeginParameterEdit(kAngleParameter);
 }
 
 void TFmZelk::ZelkEndGesture(TObject*) {
-  if (Module != nullptr) Module->EndGesture(0);
+  if (Module != nullptr) Module->EndParameterEdit(kAngleParameter);
 }
 
 void TFmZelk::ZelkValueHint(TObject*, std::string& Text) {

@@ -2,14 +2,18 @@
 // borderless 245 x 269 form filled by an image container (Background) that
 // holds one rotary knob (Zelk) drawn from the image list's knob cap and
 // background. Turning the knob sets the "Angle" parameter; the knob shows
-// the parameter when the editor opens and after host changes (ShowAngle).
+// the parameter when the editor opens and after changes of others
+// (ParametersChanged, ShowAngle). It talks to the module through the
+// parameter port only.
 //
-// Made by the module's VST_EditOpen, embedded and freed by the framework's
-// editor hosting. Host's user-interface thread only.
+// Made by the module's VST_EditOpen, embedded and freed through the editor
+// seam (editorhost/FormEditor.h). Host's user-interface thread only.
 #pragma once
 
 #include <string>
 
+#include "editorhost/FormEditor.h"
+#include "framework/ParameterPort.h"
 #include "toolkit/Form.h"
 
 namespace zelk {
@@ -18,9 +22,8 @@ class TDIBDial;
 class TDIBImageContainer;
 class TDIBImageList;
 class TDIBSettings;
-class TZelkVSTModule;
 
-class TFmZelk : public TForm {
+class TFmZelk : public TForm, public TParameterView {
   ZELK_CLASS(TFmZelk, TForm)
 
   using TForm::TForm;
@@ -29,12 +32,15 @@ class TFmZelk : public TForm {
   TDIBDial* Zelk = nullptr;
   TDIBImageList* DIBImageList = nullptr;
   TDIBSettings* DIBSettings = nullptr;
-  // The module that opened the form; not owned (the module owns the form).
-  TZelkVSTModule* Module = nullptr;
+  // The port of the module that opened the form; not owned (the module owns
+  // the form).
+  TParameterPort* Module = nullptr;
 
   // The knob's OnChange: the knob's position, in degrees, becomes parameter
   // 0, stored, reported to the host and applied to the sound.
   void ZelkChange(TObject* Sender);
+  // A change of the angle by others turns the knob to it.
+  void ParametersChanged(const TParameterSet& changed) override;
   // Moves the knob to show degrees (rounded to a whole degree, 360 as 359)
   // without firing OnChange: nothing is written or reported. A knob already
   // at exactly that angle (a fine step's fraction) stays as it is.

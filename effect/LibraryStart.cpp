@@ -2,6 +2,7 @@
 
 #include "controls/ControlsLibrary.h"
 #include "dib/DIBLibrary.h"
+#include "editorhost/FormEditor.h"
 #include "effect/FmZelk.h"
 #include "effect/ZelkModule.h"
 #include "framework/FrameworkInit.h"
@@ -15,6 +16,7 @@ bool StartLibrary() {
   InitializeToolkit();
   Application();
   InitializeFramework();
+  RegisterFormEditor();
   InitializeDIBLibrary();
   InitializeControlsLibrary();
   RegisterEditorClasses();

@@ -39,17 +39,6 @@ void TZelkVSTModule::VST_EditOpen(TObject*, TComponent*& GUI) {
   GUI = form;
 }
 
-// The parameter is read after the framework clears EditorNeedsUpdate, so a
-// host change arriving meanwhile is either shown now or flagged again.
-void TZelkVSTModule::EditIdle() {
-  const bool parameterChanged = EditorNeedsUpdate.load(std::memory_order_relaxed);
-  TVST2Module::EditIdle();
-  if (!parameterChanged) return;
-  if (TComponent* editor = EditorForm(); editor != nullptr && editor->Is<TFmZelk>()) {
-    static_cast<TFmZelk*>(editor)->ShowAngle(GetParameter(0));
-  }
-}
-
 // The value is read once, so that the two coefficients always describe the
 // same angle even when another thread sets the parameter meanwhile.
 void TZelkVSTModule::VST2ModuleParameterChange(TObject*, int32_t, float) {

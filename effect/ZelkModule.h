@@ -42,9 +42,6 @@ class TZelkVSTModule : public TVST2Module {
   // value: a host that plays without setting anything hears the angle the
   // parameter reports.
   void InitializeComponent() override;
-  // After a parameter change the knob moves to the new angle, without
-  // writing or reporting anything.
-  void EditIdle() override;
 };
 
 }  // namespace zelk

@@ -8,7 +8,6 @@
 #include "framework/FourCharCode.h"
 #include "framework/HostText.h"
 #include "framework/VST1Module.h"
-#include "toolkit/Toolkit.h"
 
 namespace zelk {
 
@@ -136,10 +135,9 @@ intptr_t TCustomVST1Module::DispatchEditorOpcode(int32_t opcode, void* ptr) {
       return 0;
     default:  // effEditIdle
       EditIdle();
-      // The library has no thread of its own: a window system whose events
-      // it reads itself (X11) is serviced here, after module code has
-      // brought the editor up to date, and what changed is painted now.
-      ProcessMessages();
+      // After module code has brought the editor up to date, so that what
+      // changed is painted within this call.
+      PumpEditorWindows();
       return 0;
   }
 }

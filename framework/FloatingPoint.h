@@ -28,7 +28,8 @@ class TMaskedFloatingPoint {
  private:
   uint8_t x87Environment_[28] = {};  // fnstenv's 32-bit protected-mode layout
   uint32_t mxcsr_ = 0;
-  bool saved_ = false;
+  uint16_t x87Status_ = 0;  // kept when the caller had every exception masked
+  bool saved_ = false;      // the whole environment kept: some were unmasked
 };
 
 }  // namespace zelk

@@ -1,5 +1,7 @@
 #include "framework/VST1Module.h"
 
+#include <limits>
+
 #include "framework/EffectEntries.h"
 #include "framework/FourCharCode.h"
 #include "framework/ParameterProperty.h"
@@ -58,6 +60,8 @@ void TCustomVST1Module::SetNumParams(int32_t) {
   const int32_t count = parameterProperties_ ? parameterProperties_->Count() : 0;
   Effect.numParams = count;
   if (Parameters.Count() != count) Parameters.Resize(count);
+  changedParameters_.Resize(count);
+  editorValues_.assign(static_cast<size_t>(count), std::numeric_limits<float>::quiet_NaN());
   ResizeProgramValues(count);
 }
 
@@ -87,7 +91,18 @@ void TCustomVST1Module::SetPrograms(TCustomVstPrograms* source) {
   if (source != nullptr && source != programs_.get()) programs_->Assign(source);
 }
 
-void TCustomVST1Module::RequestEditorUpdate() { EditorNeedsUpdate.store(true, std::memory_order_relaxed); }
+void TCustomVST1Module::RequestEditorUpdate() {
+  changedParameters_.MarkAll();
+  repaintRequested_.store(true, std::memory_order_relaxed);
+  EditorNeedsUpdate.store(true, std::memory_order_release);
+}
+
+// The mark comes before the flag, so that the idle call that sees the flag
+// also finds the mark.
+void TCustomVST1Module::MarkParameterChanged(int32_t index) {
+  changedParameters_.Mark(index);
+  EditorNeedsUpdate.store(true, std::memory_order_release);
+}
 
 void TCustomVST1Module::ReleaseContents() {
   TDataModule::ReleaseContents();
@@ -106,10 +121,17 @@ void TCustomVST1Module::ReleaseOwned() {
   cpu_.reset();
 }
 
+// The adapted editor frees its component; one that no adapter took is freed
+// here.
 void TCustomVST1Module::FreeEditorForm() {
+  std::unique_ptr<TPluginEditor> editor = std::move(editor_);
   TComponent* form = editorForm_;
   editorForm_ = nullptr;
-  TObject::Free(form);
+  if (editor != nullptr) {
+    editor.reset();
+  } else {
+    TObject::Free(form);
+  }
 }
 
 intptr_t TCustomVST1Module::CallHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {

@@ -1,7 +1,8 @@
 // TCustomVST1Module: the module behind one effect record, at the level VST 1
 // defined. It owns the record the host holds, its parameter and program
 // collections, the editor form and the processing state, answers dispatcher
-// opcodes 0 to 24 and wraps the VST 1 host callbacks.
+// opcodes 0 to 24 and wraps the VST 1 host callbacks. It is the parameter
+// port its editor talks to.
 //
 // Threads: the dispatcher and the settings run on the host's user-interface
 // thread (or whichever thread the host dispatches from); the process entries
@@ -22,11 +23,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/CPU.h"
+#include "framework/ChangedParameters.h"
 #include "framework/ModuleEvents.h"
+#include "framework/ParameterPort.h"
 #include "framework/ParameterUpdaters.h"
 #include "framework/ParameterValues.h"
+#include "framework/PluginEditor.h"
 #include "framework/PluginFlags.h"
 #include "framework/Processing.h"
 #include "framework/VstInterface.h"
@@ -37,7 +42,7 @@ namespace zelk {
 class TCustomVstParameterProperties;
 class TCustomVstPrograms;
 
-class TCustomVST1Module : public TDataModule {
+class TCustomVST1Module : public TDataModule, public TParameterPort {
   ZELK_CLASS(TCustomVST1Module, TDataModule)
 
   explicit TCustomVST1Module(TComponent* owner);
@@ -142,6 +147,16 @@ class TCustomVST1Module : public TDataModule {
   virtual std::string GetParameterName(int32_t index);
   bool IsParameterIndex(int32_t index) const { return index >= 0 && index < numParams(); }
 
+  // ---- Parameter port (the editor's side) ----
+
+  float ParameterValue(int32_t index) override { return GetParameter(index); }
+  // SetParameterAutomated, remembered as the editor's own value so that the
+  // next idle call does not show it back to the editor.
+  void SetParameterFromEditor(int32_t index, float value) override;
+  // The VST 2 level makes them edit gestures; nothing at this level.
+  void BeginParameterEdit(int32_t) override {}
+  void EndParameterEdit(int32_t) override {}
+
   // ---- Processing [processing] ----
 
   // Audio thread. outputs += the module's output.
@@ -170,7 +185,8 @@ class TCustomVST1Module : public TDataModule {
   // The host's content scale; applies from the next opening. A value that
   // is not a positive number withdraws it.
   void SetHostEditorScale(float scale);
-  // Sets EditorNeedsUpdate so that the next idle call repaints the editor.
+  // Sets EditorNeedsUpdate so that the next idle call repaints the editor
+  // and shows it every parameter again (program changes and chunks call it).
   virtual void RequestEditorUpdate();
 
   // ---- Host wrappers (VST 1) ----
@@ -232,6 +248,9 @@ class TCustomVST1Module : public TDataModule {
   std::atomic<float> sampleRate_{44100.0f};
   std::atomic<int32_t> blockSize_{1024};
   std::atomic<int32_t> currentProgram_{0};
+  // Set with every change the editor may have to show: any parameter set,
+  // program change, chunk set or RequestEditorUpdate. The idle call's one
+  // load when nothing changed.
   std::atomic<bool> EditorNeedsUpdate{false};
   // The threads inside SetParameterAutomated (its re-entry guard).
   TParameterUpdaters ParameterUpdating;
@@ -244,6 +263,12 @@ class TCustomVST1Module : public TDataModule {
   void ReleaseOwned();
   void FreeEditorForm();
   double ChooseEditorScale(void* parentWindow) const;
+  // Any thread: parameter index changed, for the editor's next idle call.
+  void MarkParameterChanged(int32_t index);
+  // The parameters changed since the last idle call, less those that hold
+  // what the editor itself set.
+  TParameterSet TakeChangesFromOthers();
+  void PumpEditorWindows();
 
   // Opcode handlers of Dispatch (Dispatcher1.cpp; the rectangle in
   // EditorHosting.cpp).
@@ -255,6 +280,14 @@ class TCustomVST1Module : public TDataModule {
   void MainsChanged(intptr_t value);
 
   double editorScale_ = 1.0;
+  // The open editor behind the seam; null without one or for a component
+  // that no adapter takes (then editorForm_ alone holds it).
+  std::unique_ptr<TPluginEditor> editor_;
+  TChangedParameters changedParameters_;
+  std::atomic<bool> repaintRequested_{false};
+  // Per parameter, what the editor set last since the last idle call; NaN
+  // where it set nothing (a set never stores NaN). User-interface thread.
+  std::vector<float> editorValues_;
   std::atomic<float> hostEditorScale_{0.0f};  // 0: none offered
   std::unique_ptr<TCustomVstParameterProperties, TFreeObject> parameterProperties_;
   std::unique_ptr<TCustomVstPrograms, TFreeObject> programs_;

@@ -92,7 +92,16 @@ void TCustomVST1Module::SetParameterAutomated(int32_t index, float value) {
     if (item->OnParameterChange) item->OnParameterChange(this, index, value);
     if (OnParameterChange) OnParameterChange(this, index, value);
   }
-  RequestEditorUpdate();
+  MarkParameterChanged(index);
+}
+
+// User-interface thread. The value asked for, not the one read back: should
+// another thread set the parameter meanwhile, the two differ and the editor
+// is shown that thread's value at the next idle call.
+void TCustomVST1Module::SetParameterFromEditor(int32_t index, float value) {
+  if (!IsParameterIndex(index)) return;
+  SetParameterAutomated(index, value);
+  editorValues_[static_cast<size_t>(index)] = value;
 }
 
 // User-interface thread (effGetParamLabel).

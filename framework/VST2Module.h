@@ -149,6 +149,9 @@ class TCustomVST2Module : public TCustomVST1Module {
   // or the module goes in the middle of one.
   void EndOpenGestures();
   bool GestureOpen(int32_t index) const;
+  // The editor's gestures through the parameter port.
+  void BeginParameterEdit(int32_t index) override { BeginGesture(index); }
+  void EndParameterEdit(int32_t index) override { EndGesture(index); }
   // False without asking the host when fileSelect is null.
   virtual bool OpenFileSelector(VstFileSelect* fileSelect);
 

@@ -4,9 +4,11 @@
 // headless window system.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "editorhost/FormEditor.h"
 #include "platform/headless/HeadlessWindows.h"
 #include "tests/editor/LiveAllocations.h"
 #include "tests/support/TestModule.h"
@@ -19,16 +21,27 @@ namespace {
 
 constexpr uint32_t kTimerId = 7;
 
+// A form that records the parameters each idle call tells it of.
+class TViewForm : public TForm, public TParameterView {
+ public:
+  using TForm::TForm;
+  std::vector<std::vector<int32_t>> Heard;
+  void ParametersChanged(const TParameterSet& changed) override {
+    Heard.emplace_back();
+    changed.ForEach([this](int32_t index) { Heard.back().push_back(index); });
+  }
+};
+
 // The module's editor handlers: a plain form of 245 x 269 with a panel, and
 // a log of what the framework called.
 class TEditorHandlers : public TObject {
  public:
   std::vector<std::string> Log;
-  TForm* LastForm = nullptr;
+  TViewForm* LastForm = nullptr;
   TPanel* LastPanel = nullptr;
 
   void Open(TObject*, TComponent*& gui) {
-    auto* form = New<TForm>(nullptr);
+    auto* form = New<TViewForm>(nullptr);
     form->SetBounds(40, 50, 245, 269);
     form->SetBorderStyle(TFormBorderStyle::bsSizeable);
     LastPanel = New<TPanel>(form);
@@ -49,6 +62,7 @@ class EditorHosting : public ::testing::Test {
  protected:
   void SetUp() override {
     InitializeToolkit();
+    RegisterFormEditor();
     module = MakeTestModule();
     AddParameter(*module, 0.0f, 360.0f);
     AddParameter(*module, 0.0f, 10.0f);
@@ -147,6 +161,44 @@ TEST_F(EditorHosting, IdleRepaintsTheWholeFormOnlyAfterAChange) {
   EXPECT_EQ(windows.PresentedPixels(), 245u * 269u + 50u * 50u);
   Dispatch(effEditIdle);
   EXPECT_EQ(handlers.Log.size(), 1u);
+}
+
+// What the idle call after a change shows the editor: every parameter that
+// others changed, never one that holds what the editor itself set through
+// the parameter port; the whole form repaints unless the editor's own sets
+// are all that changed.
+TEST_F(EditorHosting, IdleShowsTheEditorTheChangesOfOthersOnly) {
+  TParameterPort& port = *module;
+  const auto hostSets = [this](int32_t index, float normalized) {
+    module->Effect.setParameter(&module->Effect, index, normalized);
+  };
+  const struct {
+    const char* Name;
+    std::function<void()> Change;
+    std::vector<std::vector<int32_t>> Heard;
+    bool Repaints;
+  } cases[] = {
+      {"the editor's set", [&] { port.SetParameterFromEditor(0, 90.0f); }, {}, false},
+      {"the host's set", [&] { hostSets(1, 0.5f); }, {{1}}, true},
+      {"both", [&] { port.SetParameterFromEditor(0, 45.0f); hostSets(1, 0.25f); }, {{1}}, true},
+      {"the host's set after the editor's", [&] { port.SetParameterFromEditor(0, 30.0f); hostSets(0, 0.5f); },
+       {{0}}, true},
+      {"a repaint asked for", [&] { module->RequestEditorUpdate(); }, {{0, 1}}, true},
+  };
+  ASSERT_EQ(Open(), 1);
+  for (const auto& change : cases) {
+    SCOPED_TRACE(change.Name);
+    Dispatch(effEditIdle);
+    windows.Pump();
+    handlers.LastForm->Heard.clear();
+    handlers.Log.clear();
+    change.Change();
+    windows.ResetCounters();
+    Dispatch(effEditIdle);
+    EXPECT_EQ(handlers.Log, std::vector<std::string>{"idle"});
+    EXPECT_EQ(handlers.LastForm->Heard, change.Heard);
+    EXPECT_EQ(windows.PresentedPixels() > 0, change.Repaints);
+  }
 }
 
 // Hosts call effEditIdle many times a second; with nothing changed it must

@@ -328,6 +328,28 @@ TEST_F(ProductEditor, TheKnobFollowsTheHostAtTheNextIdleWithoutReportingIt) {
   EXPECT_EQ(GetParameter(), 0.25f);
 }
 
+// Hosts call effEditIdle between the steps of a drag. The step paints what
+// the knob changed; the idle call after it composes nothing, since the
+// knob's own change is not shown back to it.
+TEST_F(ProductEditor, TheIdleCallsBetweenDragStepsComposeNothing) {
+  TFmZelk& form = Open();
+  const TNativeWindow window = EditorWindow(form);
+  const TPoint centre{kWidth / 2, kHeight / 2};
+  windows.PressMouse(window, {centre.X, centre.Y - 40});  // on the cap: a drag
+  Dispatch(effEditIdle);
+  for (const TPoint offset : {TPoint{60, 0}, TPoint{0, 60}, TPoint{-60, 0}, TPoint{60, -60}}) {
+    windows.ResetCounters();
+    windows.MoveMouse(window, {centre.X + offset.X, centre.Y + offset.Y});
+    windows.Pump();
+    EXPECT_GT(windows.PresentedPixels(), 0u);
+    windows.ResetCounters();
+    Dispatch(effEditIdle);
+    EXPECT_EQ(windows.PresentedPixels(), 0u);
+  }
+  windows.ReleaseMouse(window, {centre.X + 60, centre.Y - 60});
+  EXPECT_EQ(form.Zelk->Position(), 45);
+}
+
 TEST_F(ProductEditor, AnIdleCallWithNothingChangedComposesNothing) {
   Open();
   Dispatch(effEditIdle);

@@ -42,6 +42,46 @@ TEST(FrameworkStart, AllSixExceptionsEndUpMaskedAndRoundingIsKept) {
   EXPECT_EQ(control & 0x3Fu, 0x3Fu);
   EXPECT_EQ(control & 0x0C00u, 0x0C00u);
 }
+uint16_t ReadX87Status() {
+  uint16_t value = 0;
+  __asm__ volatile("fnstsw %0" : "=m"(value));
+  return value;
+}
+
+// Host entries run masked; the host's thread gets its control words and its
+// flags back, whether it had the exceptions masked or not, and whatever the
+// work inside raised (precision, division by zero, in SSE and x87 code).
+TEST(FrameworkStart, AMaskedScopeGivesTheCallerItsEnvironmentBack) {
+  const uint32_t savedMxcsr = ReadMxcsr();
+  const uint16_t savedControl = ReadX87Control();
+  const struct {
+    const char* Name;
+    uint32_t Mxcsr;
+    uint16_t X87Control;
+  } callers[] = {{"all masked", 0x1F80u, 0x037Fu}, {"all unmasked, toward zero", 0x6000u, 0x0F40u}};
+  for (const auto& caller : callers) {
+    SCOPED_TRACE(caller.Name);
+    __asm__ volatile("fnclex");
+    WriteMxcsr(caller.Mxcsr);
+    WriteX87Control(caller.X87Control);
+    {
+      const TMaskedFloatingPoint masked;
+      volatile float zero = 0.0f, one = 1.0f;
+      volatile float sseQuotient = one / zero + one / 3.0f;
+      volatile long double x87Quotient = static_cast<long double>(one) / zero + one / 3.0L;
+      (void)sseQuotient;
+      (void)x87Quotient;
+    }
+    const uint32_t mxcsr = ReadMxcsr();
+    const uint16_t control = ReadX87Control();
+    const uint16_t status = ReadX87Status();
+    WriteMxcsr(savedMxcsr);
+    WriteX87Control(savedControl);
+    EXPECT_EQ(mxcsr, caller.Mxcsr);
+    EXPECT_EQ(control, caller.X87Control);
+    EXPECT_EQ(status & 0x3Fu, 0u);
+  }
+}
 #endif
 
 TEST(FrameworkStart, ModuleClassesAreRegisteredOnce) {

@@ -24,12 +24,13 @@ declare -A MAY_USE=(
   [platform]="runtime"
   [resources]="runtime platform"
   [toolkit]="runtime platform resources"
-  [framework]="runtime platform resources toolkit"
+  [framework]="runtime platform resources"
   [dib]="runtime platform resources"
   [controls]="runtime platform resources toolkit dib"
-  [effect]="runtime platform resources toolkit framework dib controls"
+  [editorhost]="runtime platform resources toolkit framework"
+  [effect]="runtime platform resources toolkit framework dib controls editorhost"
 )
-LAYERS="runtime platform resources toolkit framework dib controls effect"
+LAYERS="runtime platform resources toolkit framework dib controls editorhost effect"
 FREE="tools tests bench fuzz"
 
 # file header: writes a source that includes the header.

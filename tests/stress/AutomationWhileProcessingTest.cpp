@@ -96,8 +96,7 @@ class AutomationWhileProcessing : public testing::Test {
 };
 
 TEST_F(AutomationWhileProcessing, NeitherThreadDisturbsTheOther) {
-  const auto end = std::chrono::steady_clock::now() +
-                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(StressDuration());
+  const auto end = StressEnd();
   std::thread automation([&] { Automate(end); });
   std::thread audio([&] { Process(end); });
   automation.join();

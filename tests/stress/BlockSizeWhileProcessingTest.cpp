@@ -100,8 +100,7 @@ class BlockSizeWhileProcessing : public testing::Test {
 };
 
 TEST_F(BlockSizeWhileProcessing, TheAudioThreadNeverSeesBuffersReplacedUnderIt) {
-  const auto end = std::chrono::steady_clock::now() +
-                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(StressDuration());
+  const auto end = StressEnd();
   std::thread settings([&] { ChangeSettings(end); });
   std::thread audio([&] { Process(end); });
   settings.join();

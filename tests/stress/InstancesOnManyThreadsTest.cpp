@@ -71,8 +71,7 @@ class InstancesOnManyThreads : public testing::Test {
 };
 
 TEST_F(InstancesOnManyThreads, EveryThreadGetsWorkingInstances) {
-  const auto end = std::chrono::steady_clock::now() +
-                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(StressDuration());
+  const auto end = StressEnd();
   std::vector<std::thread> threads;
   for (int thread = 0; thread < kThreads; ++thread) threads.emplace_back([&] { CreateUseAndClose(end); });
   for (std::thread& thread : threads) thread.join();

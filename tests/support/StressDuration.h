@@ -12,4 +12,10 @@ inline std::chrono::duration<double> StressDuration() {
   return std::chrono::duration<double>(seconds != nullptr ? std::atof(seconds) : 0.5);
 }
 
+// When threads that start now stop.
+inline std::chrono::steady_clock::time_point StressEnd() {
+  return std::chrono::steady_clock::now() +
+         std::chrono::duration_cast<std::chrono::steady_clock::duration>(StressDuration());
+}
+
 }  // namespace zelk::tests

@@ -28,48 +28,17 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include "editorhost/FormEditor.h"
 #include "effect/LibraryStart.h"
 #include "framework/VSTModule.h"
 #include "platform/headless/HeadlessWindows.h"
+#include "tests/support/AllocationCounting.h"
 #include "toolkit/Form.h"
 #include "toolkit/Panel.h"
 #include "toolkit/Toolkit.h"
-
-// Every block carries its size in front, so that the bytes held can be
-// counted.
-namespace {
-constexpr std::size_t kHeader = 16;
-std::atomic<int64_t> liveBytes{0};
-
-void* Allocate(std::size_t size) {
-  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
-  if (block == nullptr) throw std::bad_alloc();
-  *reinterpret_cast<std::size_t*>(block) = size;
-  liveBytes.fetch_add(static_cast<int64_t>(size), std::memory_order_relaxed);
-  return block + kHeader;
-}
-
-void Release(void* memory) noexcept {
-  if (memory == nullptr) return;
-  auto* block = static_cast<unsigned char*>(memory) - kHeader;
-  liveBytes.fetch_sub(static_cast<int64_t>(*reinterpret_cast<std::size_t*>(block)), std::memory_order_relaxed);
-  std::free(block);
-}
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* memory) noexcept { Release(memory); }
-void operator delete[](void* memory) noexcept { Release(memory); }
-void operator delete(void* memory, std::size_t) noexcept { Release(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { Release(memory); }
 
 namespace {
 
@@ -177,12 +146,12 @@ void BM_ProductEditorMemory(benchmark::State& state) {
   product.Dispatch(effEditClose);
   int64_t held = 0;
   for (auto _ : state) {
-    const int64_t before = liveBytes.load();
+    const int64_t before = tests::LiveAllocatedBytes();
     if (!product.Open()) {
       state.SkipWithError("the editor did not open");
       break;
     }
-    held = liveBytes.load() - before;
+    held = tests::LiveAllocatedBytes() - before;
     product.Dispatch(effEditClose);
   }
   state.counters["held_MB"] = static_cast<double>(held) / (1024.0 * 1024.0);

@@ -17,14 +17,10 @@
 #include <string>
 
 #include "framework/VstInterface.h"
+#include "tests/support/PluginPath.h"
 #include "tools/common/PluginLibrary.h"
 
 namespace {
-
-std::string PluginPath() {
-  const char* named = std::getenv("ZELK_PLUGIN");
-  return named != nullptr ? named : ZELK_BENCH_PLUGIN;
-}
 
 intptr_t ZELK_VST_CALL AnswerLikeAHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   return opcode == audioMasterVersion ? 2400 : 0;
@@ -42,7 +38,7 @@ bool IsMapped(const std::string& path) {
 }
 
 void BM_LoadAndFirstMain(benchmark::State& state) {
-  const std::string path = PluginPath();
+  const std::string path = zelk::tests::PluginPath(ZELK_BENCH_PLUGIN);
   for (auto _ : state) {
     zelk::host::TPluginLibrary library;
     if (!library.Open(path)) {

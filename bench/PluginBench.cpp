@@ -24,6 +24,7 @@
 #include <string>
 #include <utility>
 
+#include "tests/support/PluginPath.h"
 #include "tests/support/SampleBuffers.h"
 #include "tools/common/HostSession.h"
 
@@ -198,11 +199,6 @@ class TRatioReporter : public benchmark::ConsoleReporter {
   std::map<TKey, double> m_Median;
 };
 
-std::string PluginPath() {
-  const char* fromEnvironment = std::getenv("ZELK_PLUGIN");
-  return fromEnvironment != nullptr ? fromEnvironment : ZELK_BENCH_PLUGIN;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -210,7 +206,8 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
     return 1;
   }
-  if (!g_Session.Open(PluginPath(), {kSampleRate, static_cast<int32_t>(kSizes[std::size(kSizes) - 1])})) {
+  const std::string plugin = zelk::tests::PluginPath(ZELK_BENCH_PLUGIN);
+  if (!g_Session.Open(plugin, {kSampleRate, static_cast<int32_t>(kSizes[std::size(kSizes) - 1])})) {
     std::fprintf(stderr, "plugin_bench: %s\n", g_Session.ErrorText().c_str());
     return 1;
   }

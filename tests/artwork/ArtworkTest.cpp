@@ -12,8 +12,10 @@
 #include "tools/artwork/Artwork.h"
 #include "tools/artwork/EditorPreview.h"
 
-namespace zelk::artwork {
+namespace zelk::tests {
 namespace {
+
+using namespace artwork;
 
 uint32_t Channel(uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
 uint32_t Brightest(uint32_t pixel) { return std::max({Channel(pixel, 16), Channel(pixel, 8), Channel(pixel, 0)}); }
@@ -124,4 +126,4 @@ TEST(Artwork, OnlyTheIndicatorMovesWhenTheKnobTurns) {
 }
 
 }  // namespace
-}  // namespace zelk::artwork
+}  // namespace zelk::tests

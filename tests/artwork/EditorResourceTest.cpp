@@ -21,7 +21,7 @@
 #include "resources/ComponentResources.h"
 #include "runtime/Stream.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 // The RLE compressor's GUID in its binary layout.
@@ -135,4 +135,4 @@ TEST(EditorResource, TheStoredPicturesAreRLEBlocksOfTheCommittedPictures) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

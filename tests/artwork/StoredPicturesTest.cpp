@@ -18,8 +18,10 @@
 #include "tools/artwork/PNGFile.h"
 #include "tools/resc/StoredPictures.h"
 
-namespace zelk::resc {
+namespace zelk::tests {
 namespace {
+
+using namespace resc;
 
 class StoredPictures : public ::testing::Test {
  protected:
@@ -103,4 +105,4 @@ TEST_F(StoredPictures, FilesThatAreNoPicturesAreErrors) {
 }
 
 }  // namespace
-}  // namespace zelk::resc
+}  // namespace zelk::tests

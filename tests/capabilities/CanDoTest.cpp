@@ -4,7 +4,7 @@
 
 #include "framework/Capabilities.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 const TVstCanDos kProductCanDos{TVstCanDo::plugAsChannelInsert, TVstCanDo::plugAsSend, TVstCanDo::_2in2out};
@@ -78,4 +78,4 @@ TEST(PluginCategory, OrdinalsAreTheHostsNumbers) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -6,7 +6,7 @@
 #include "framework/MidiOutList.h"
 #include "framework/SpeakerArrangement.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 TEST(MidiOutList, OwnRecordsAreMidiEventsOfByteSize24) {
@@ -85,4 +85,4 @@ TEST(SpeakerArrangement, ArrangementCopyTakesTypeAndEverySpeaker) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -7,11 +7,8 @@
 #include "framework/SpeakerArrangement.h"
 #include "tests/support/TestModule.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::MakeTestModule;
-using tests::TTestModulePtr;
 
 class TCapabilityLog : public TObject {
  public:
@@ -180,4 +177,4 @@ TEST_F(ModuleCapabilities, IdentityAnswersFitTheHostsBuffers) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

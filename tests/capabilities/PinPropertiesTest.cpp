@@ -6,7 +6,7 @@
 #include "framework/Capabilities.h"
 #include "runtime/Text.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 VstPinProperties PoisonedRecord() {
@@ -65,4 +65,4 @@ TEST(PinProperties, LongTextsAreCutWithoutSplittingCharacters) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

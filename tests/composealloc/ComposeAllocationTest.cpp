@@ -4,32 +4,10 @@
 // made while a measurement is open.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
 #include "controls/DIBBorder.h"
 #include "dib/DIBImageLink.h"
 #include "tests/controls/DIBControlTestSupport.h"
-
-namespace {
-
-bool countingAllocations = false;
-int allocationCount = 0;
-
-void* Allocate(std::size_t size) {
-  if (countingAllocations) ++allocationCount;
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-  throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
+#include "tests/support/AllocationCounting.h"
 
 namespace zelk::tests {
 namespace {
@@ -41,12 +19,13 @@ using ComposeAllocation = DIBControlTest;
 struct TPaintCounter : TObject {
   TControl* Target = nullptr;
   int Paints = 0;
+  int Allocations = 0;
   void Hook(TMessage& message) {
     if (message.Msg != wmPaint) return Target->WndProc(message);
     ++Paints;
-    countingAllocations = true;
+    TAllocationCount count;
     Target->WndProc(message);
-    countingAllocations = false;
+    Allocations += count.Stop();
   }
 };
 
@@ -70,9 +49,9 @@ TEST_F(ComposeAllocation, ComposingAgainAllocatesNothing) {
   container->WindowProc = TWndMethod::Bind<&TPaintCounter::Hook>(&counter);
   for (const TRect& area : {TRect{0, 0, 100, 60}, TRect{40, 20, 60, 40}, TRect{0, 0, 100, 60}}) {
     container->InvalidateRect(area);
-    allocationCount = 0;
+    counter.Allocations = 0;
     windows.Pump();
-    EXPECT_EQ(allocationCount, 0) << area.Left;
+    EXPECT_EQ(counter.Allocations, 0) << area.Left;
   }
   EXPECT_EQ(counter.Paints, 3);
   EXPECT_GT(windows.PresentedPixels(), 0u);

@@ -4,29 +4,15 @@
 #include <string>
 
 #include "controls/DIBDialSettings.h"
+#include "tests/support/ChangeCounter.h"
+#include "tests/support/ErrorMessage.h"
 
 namespace zelk::tests {
 namespace {
 
-// Counts the change notifications of one settings object.
-class TChangeCounter : public TObject {
- public:
-  void Changed(TObject*) { ++Count; }
-  int Count = 0;
-};
-
 template <class Settings>
 void Watch(Settings& settings, TChangeCounter& counter) {
   settings.OnChange = TNotifyEvent::Bind<&TChangeCounter::Changed>(&counter);
-}
-
-std::string MessageOf(const std::function<void()>& write) {
-  try {
-    write();
-  } catch (const EDIBDialError& error) {
-    return error.what();
-  }
-  return "";
 }
 
 TEST(DialPointerAngles, RefusedValuesRaiseTheirMessageAndKeepTheOldValue) {
@@ -45,14 +31,14 @@ TEST(DialPointerAngles, RefusedValuesRaiseTheirMessageAndKeepTheOldValue) {
       {[&] { angles.SetResolution(-0.5L); }, "Resolution must be above 0 and less than 361"},
       {[&] { angles.SetResolution(360.5L); }, "Resolution must be above 0 and less than 361"},
   };
-  for (const Case& c : cases) EXPECT_EQ(MessageOf(c.Write), c.Message);
+  for (const Case& c : cases) EXPECT_EQ(MessageOf<EDIBDialError>(c.Write), c.Message);
   EXPECT_EQ(angles.Start(), 0);
   EXPECT_EQ(angles.Range(), 360);
   EXPECT_EQ(angles.Resolution(), 0.0L);
   EXPECT_EQ(counter.Count, 0);
 
   angles.SetRange(90);
-  EXPECT_EQ(MessageOf([&] { angles.SetResolution(91); }), "Resolution must be above 0 and less than 91");
+  EXPECT_EQ(MessageOf<EDIBDialError>([&] { angles.SetResolution(91); }), "Resolution must be above 0 and less than 91");
 }
 
 TEST(DialPointerAngles, ARangeAboveTheResolutionLiftsIt) {

@@ -27,6 +27,7 @@
 #include "runtime/ClassBuilder.h"
 #include "runtime/ClassRegistry.h"
 #include "runtime/Stream.h"
+#include "tests/support/ErrorMessage.h"
 #include "toolkit/Form.h"
 #include "toolkit/Toolkit.h"
 
@@ -123,15 +124,6 @@ class DialTest : public ::testing::Test {
   TChangeLog changes;
 };
 
-std::string MessageOf(const std::function<void()>& write) {
-  try {
-    write();
-  } catch (const EDIBDialError& error) {
-    return error.what();
-  }
-  return "";
-}
-
 TEST_F(DialTest, RefusedSettingsRaiseTheirMessageAndKeepTheOldValue) {
   struct Case {
     std::function<void()> Write;
@@ -149,7 +141,7 @@ TEST_F(DialTest, RefusedSettingsRaiseTheirMessageAndKeepTheOldValue) {
       {[&] { dial->PointerAngles()->SetRange(0); }, "Range must be 1..360"},
       {[&] { dial->PointerAngles()->SetResolution(400); }, "Resolution must be above 0 and less than 361"},
   };
-  for (const Case& c : cases) EXPECT_EQ(MessageOf(c.Write), c.Message);
+  for (const Case& c : cases) EXPECT_EQ(MessageOf<EDIBDialError>(c.Write), c.Message);
   EXPECT_EQ(dial->Min(), 0);
   EXPECT_EQ(dial->Max(), 100);
   EXPECT_EQ(dial->PageSize(), 1);

@@ -5,10 +5,8 @@
 #include "framework/CPUDetection.h"
 #include "tests/cpu/FakeCPUIDSource.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::TFakeCPUIDSource;
 
 constexpr uint32_t kIntelP3 = 0x00000673;  // family 6, model 7: SEP works
 
@@ -256,4 +254,4 @@ TEST(CPUDetectionFailure, WhatWasReadBeforeTheFailureStays) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -9,10 +9,8 @@
 #include "runtime/ClassInfo.h"
 #include "tests/cpu/FakeCPUIDSource.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::TFakeCPUIDSource;
 
 int64_t Published(TCPU& cpu, const char* name) {
   const TPropInfo* property = TCPU::StaticClass().FindProperty(name);
@@ -63,4 +61,4 @@ TEST(CPUProperties, VendorAndInstructionsCarryTheirMemberNames) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -10,7 +10,7 @@
 
 #include "framework/CPU.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 #if defined(__i386__) || defined(__x86_64__)
@@ -74,4 +74,4 @@ TEST(HostCPU, TheFPUProbeKeepsTheRoundingMode) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -8,15 +8,8 @@
 #include "tests/dib/TestDIB.h"
 #include "tests/support/ChangeCounter.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::Grey;
-using tests::MakeDIB;
-using tests::TTestDIB;
-using tests::TTestDIBPtr;
-
-using tests::TChangeCounter;
 
 TEST(DIBCreation, StartsEmptyWithDefaults) {
   TTestDIBPtr dib(New<TTestDIB>());
@@ -242,9 +235,9 @@ TEST(DIBPublishing, PublishesTheDrawingSettings) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 // System colours resolve through the platform backend; the pixel drops the
@@ -261,4 +254,4 @@ TEST(DIBColors, SystemColorsResolveBeforeConversion) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

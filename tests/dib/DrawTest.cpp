@@ -10,18 +10,8 @@
 #include "tests/dib/TestDIB.h"
 #include "tests/support/ChangeCounter.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::Grey;
-using tests::MakeDIB;
-using tests::MakeFilledDIB;
-using tests::MakeRandomDIB;
-using tests::PixelsOf;
-using tests::TTestDIB;
-using tests::TTestDIBPtr;
-
-using tests::TChangeCounter;
 
 // What a copy of (srcX, srcY, width, height) to (x, y) must leave in each
 // target pixel: the source pixel where the target pixel lies in the clip
@@ -182,4 +172,4 @@ TEST(DrawWithoutPixels, DrawsNothing) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

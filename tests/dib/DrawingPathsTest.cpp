@@ -10,15 +10,8 @@
 #include "dib/DIBRounding.h"
 #include "tests/dib/TestDIB.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::Grey;
-using tests::MakeDIB;
-using tests::MakeFilledDIB;
-using tests::MakeRandomDIB;
-using tests::PixelsOf;
-using tests::TTestDIBPtr;
 
 // A strip of four 2 x 2 frames, frame k grey 40 * (k + 1) with alpha 10 * k.
 TTestDIBPtr MakeStrip() {
@@ -204,4 +197,4 @@ TEST(Angles, NormalizeAngle) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -18,15 +18,8 @@
 #include "runtime/Stream.h"
 #include "tests/dib/TestDIB.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::MakeDIB;
-using tests::MakeFilledDIB;
-using tests::MakeRandomDIB;
-using tests::PixelsOf;
-using tests::TTestDIB;
-using tests::TTestDIBPtr;
 
 // Records every batch the engine hands to the platform.
 class TRecordingRegionFactory : public platform::TRegionFactory {
@@ -251,4 +244,4 @@ TEST(StoredPixels, WriteThenReadRestoresThePicture) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

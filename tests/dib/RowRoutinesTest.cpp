@@ -10,7 +10,7 @@
 #include "dib/DIBRowRoutines.h"
 #include "dib/DIBRowRoutinesFast.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 TPixel RunOne(TRowRoutine routine, TRowParams params, TPixel source, TPixel target) {
@@ -153,4 +153,4 @@ TEST(RowRoutinesFast, ReportsItsInstructionSet) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

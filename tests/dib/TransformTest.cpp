@@ -11,14 +11,8 @@
 #include "dib/DIBTransform.h"
 #include "tests/dib/TestDIB.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::MakeDIB;
-using tests::MakeFilledDIB;
-using tests::MakeRandomDIB;
-using tests::PixelsOf;
-using tests::TTestDIBPtr;
 
 TEST(RotationTables, TellingRows) {
   InitRotationTables();
@@ -168,9 +162,9 @@ TEST(TransformedDraw, ZeroScaleDrawsNothing) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 // One-pixel pictures on either side, at every angle: a 1 x 1 source has no
@@ -200,4 +194,4 @@ TEST(TransformedDraw, OnePixelPictures) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

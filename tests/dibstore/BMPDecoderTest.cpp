@@ -8,12 +8,8 @@
 #include "BMPBuilder.h"
 #include "dib/BMPDecoder.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::BuildBMP;
-using tests::PaddedRows;
-using tests::TBMPParts;
 
 constexpr uint32_t kOpaqueBlack = 0xFF000000;
 
@@ -220,4 +216,4 @@ TEST(BMPDecoder, HostileHeadersAreErrors) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

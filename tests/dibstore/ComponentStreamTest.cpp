@@ -15,7 +15,7 @@
 #include "resources/Writer.h"
 #include "runtime/ClassBuilder.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 class TPictureHolder : public TComponent {
@@ -111,4 +111,4 @@ TEST_F(ComponentStream, AnUnknownCompressorFailsTheReadWithItsMessage) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -14,10 +14,8 @@
 #include "dib/RLEDIBCompressor.h"
 #include "runtime/ClassBuilder.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::MakeRecord;
 
 constexpr char kRLEGUID[] = "{CABA9056-7349-43A4-B010-3764FBFAC230}";
 constexpr char kLZHGUID[] = "{BC0C10FC-E045-41E7-A37C-B86AF21320B8}";
@@ -214,4 +212,4 @@ TEST(DIBGuid, TextAndBinaryFormsRoundTrip) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -13,7 +13,7 @@
 #include "runtime/ClassInfo.h"
 #include "runtime/ClassRegistry.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 using TMemoryDIBPtr = std::unique_ptr<TMemoryDIB, TFreeObject>;
@@ -172,4 +172,4 @@ TEST_F(MemoryDIBData, FileNamesAreWrittenOnlyWhenSetAndTravelWithAssign) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -23,7 +23,7 @@
 #include "dib/codecs/JPEGDecoder.h"
 #endif
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 using TMemoryDIBPtr = std::unique_ptr<TMemoryDIB, TFreeObject>;
@@ -238,4 +238,4 @@ TEST(JPEGDecoder, DamagedFilesAreErrors) {
 #endif
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -8,10 +8,8 @@
 #include "dib/RLEDIBCompressor.h"
 #include "dib/Shuffle4RLE.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::MakeRecord;
 
 std::vector<uint8_t> OpaqueBlack2x2Record() { return MakeRecord(2, 2, {0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF}); }
 
@@ -125,4 +123,4 @@ TEST(Shuffle4RLE, ATrailingOddPayloadByteIsIgnored) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

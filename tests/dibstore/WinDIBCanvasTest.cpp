@@ -10,7 +10,7 @@
 #include "dib/DIBPixels.h"
 #include "dib/WinDIB.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 using TWinDIBPtr = std::unique_ptr<TWinDIB, TFreeObject>;
@@ -136,4 +136,4 @@ TEST(SoftwareCanvas, DrawingWithoutASurfaceRaises) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -10,7 +10,7 @@
 
 #include "editorhost/FormEditor.h"
 #include "platform/headless/HeadlessWindows.h"
-#include "tests/editor/LiveAllocations.h"
+#include "tests/support/AllocationCounting.h"
 #include "tests/support/TestModule.h"
 #include "toolkit/Form.h"
 #include "toolkit/Panel.h"

@@ -24,7 +24,7 @@
 #include "effect/ZelkModule.h"
 #include "platform/headless/HeadlessWindows.h"
 #include "runtime/Application.h"
-#include "tests/editor/LiveAllocations.h"
+#include "tests/support/AllocationCounting.h"
 #include "tests/support/RecordingHost.h"
 
 namespace zelk::tests {

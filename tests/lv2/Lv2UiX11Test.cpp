@@ -9,7 +9,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "platform/x11/X11HostDisplay.h"
 #include "tests/support/HeadlessEditor.h"
 #include "tests/support/Lv2Bundle.h"
+#include "tests/support/x11/FixtureDisplay.h"
 
 namespace zelk::tests {
 namespace {
@@ -98,11 +98,7 @@ class TUiHost {
 class Lv2UiX11 : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const char* file = std::getenv("ZELK_X11_DISPLAY_FILE")) {
-      std::ifstream in(file);
-      std::string name;
-      if (in >> name) setenv("DISPLAY", name.c_str(), 1);
-    }
+    UseFixtureDisplay();
     display = std::make_unique<platform::TX11HostDisplay>();
     ASSERT_TRUE(display->IsOpen()) << "no X server: run these tests through ctest, which starts Xvfb, or set DISPLAY";
     ASSERT_TRUE(bundle.Found());

@@ -12,7 +12,7 @@
 #include "dib/LZHPayload.h"
 #include "tests/lzh/LZHTestData.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 std::vector<uint8_t> PicturePayload(std::vector<uint8_t>& record) {
@@ -113,4 +113,4 @@ TEST(LZHCorruptInputTest, GarbageWithAHugeStatedLengthEndsAtTheInputsEnd) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

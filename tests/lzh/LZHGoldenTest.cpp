@@ -10,7 +10,7 @@
 #include "dib/LZHPositionCode.h"
 #include "tests/lzh/LZHTestData.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 std::vector<uint8_t> Repeat(const std::string& pattern, int times) {
@@ -138,4 +138,4 @@ TEST(LZHGoldenTest, GuidBytesFollowTheGuidText) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

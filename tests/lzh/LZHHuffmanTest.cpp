@@ -11,7 +11,7 @@
 #include "dib/LZHPayload.h"
 #include "tests/lzh/LZHTestData.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 // Feeds a code to Receive bit by bit, root side first.
@@ -121,4 +121,4 @@ TEST(LZHHuffmanTest, CodeDeeperThan16StopsCompression) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

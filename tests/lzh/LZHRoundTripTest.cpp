@@ -9,11 +9,8 @@
 #include "dib/LZHPayload.h"
 #include "tests/lzh/LZHTestData.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::CompressWithStream;
-using tests::DecompressWithStream;
 
 // Compresses through the block operation and, when it compressed, checks
 // that the payload restores the data. Answers the payload length.
@@ -127,4 +124,4 @@ TEST(LZHRoundTripTest, MixedDataRestoreThroughBothInterfaces) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

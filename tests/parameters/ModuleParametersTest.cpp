@@ -11,14 +11,8 @@
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TestModule.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::AddParameter;
-using tests::MakeTestModule;
-using tests::TRecordingHost;
-using tests::TTestModule;
-using tests::TTestModulePtr;
 
 struct TChange {
   TObject* Sender;
@@ -304,4 +298,4 @@ TEST(ModuleParameterCount, FollowsTheItems) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

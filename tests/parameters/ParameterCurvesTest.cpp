@@ -5,7 +5,7 @@
 
 #include "framework/ParameterCurves.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 TParameterRange Range(double min, double max, TCurveType curve = ctLinear, double factor = 1.0) {
@@ -95,4 +95,4 @@ TEST(ParameterCurves, CurveNamesStreamAsDeclared) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -8,11 +8,8 @@
 #include "runtime/Text.h"
 #include "tests/support/TestModule.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::MakeTestModule;
-using tests::TTestModulePtr;
 
 TEST(ParameterItem, DefaultsAtCreation) {
   TTestModulePtr module = MakeTestModule();
@@ -92,4 +89,4 @@ TEST(ParameterItem, PublishesEverySetting) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -4,7 +4,7 @@
 
 #include "framework/ParameterSmoother.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 TEST(ParameterSmoother, FactorOnePassesValuesThrough) {
@@ -32,4 +32,4 @@ TEST(ParameterSmoother, RecoversAfterANonFiniteValue) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -6,7 +6,7 @@
 
 #include "tests/support/TestModule.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 // A module whose resource holds one parameter item, as products store them.
@@ -82,4 +82,4 @@ TEST(ParameterStream, AnItemLoadsWithEverySettingFromTheModulesResource) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -6,7 +6,7 @@
 #include "framework/ParameterText.h"
 #include "runtime/DecimalSeparator.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 // The texts follow the system's separator; these tests fix it to '.' unless
@@ -84,4 +84,4 @@ TEST(ParameterValueParsing, RefusesEverythingElse) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

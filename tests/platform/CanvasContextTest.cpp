@@ -10,8 +10,10 @@
 #include "runtime/Exceptions.h"
 #include "runtime/Object.h"
 
-namespace zelk::platform {
+namespace zelk::tests {
 namespace {
+
+using namespace platform;
 
 using TCanvasPtr = std::unique_ptr<TCanvas, TFreeObject>;
 
@@ -155,4 +157,4 @@ TEST(CanvasContext, CopyingToAWindowPresentsThePixels) {
 }
 
 }  // namespace
-}  // namespace zelk::platform
+}  // namespace zelk::tests

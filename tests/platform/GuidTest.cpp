@@ -7,8 +7,10 @@
 #include "dib/DIBGuid.h"
 #include "platform/Guid.h"
 
-namespace zelk::platform {
+namespace zelk::tests {
 namespace {
+
+using namespace platform;
 
 TEST(GuidTest, RandomBytesGetTheVersionAndVariantBitsAndKeepTheRest) {
   TGuidBytes zeros{};
@@ -38,4 +40,4 @@ TEST(GuidTest, NewGuidsDifferAndReadAsVersionFour) {
 }
 
 }  // namespace
-}  // namespace zelk::platform
+}  // namespace zelk::tests

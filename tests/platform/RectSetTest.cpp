@@ -4,8 +4,10 @@
 
 #include "platform/RectSet.h"
 
-namespace zelk::platform {
+namespace zelk::tests {
 namespace {
+
+using namespace platform;
 
 int Area(const TRectSet& set) {
   int area = 0;
@@ -49,4 +51,4 @@ TEST(RectSet, CutsAndIntersectionsLeaveExactlyTheRest) {
 }
 
 }  // namespace
-}  // namespace zelk::platform
+}  // namespace zelk::tests

@@ -8,8 +8,10 @@
 
 #include "platform/software/SoftwareRegion.h"
 
-namespace zelk::platform {
+namespace zelk::tests {
 namespace {
+
+using namespace platform;
 
 using TRects = std::vector<TRegionRect>;
 
@@ -215,4 +217,4 @@ TEST(SoftwareRegionTest, RandomRegionsAndUnionsMatchAMapOfPoints) {
 }
 
 }  // namespace
-}  // namespace zelk::platform
+}  // namespace zelk::tests

@@ -5,8 +5,10 @@
 #include "platform/DynamicLibrary.h"
 #include "platform/ShellCommand.h"
 
-namespace zelk::platform {
+namespace zelk::tests {
 namespace {
+
+using namespace platform;
 
 TEST(DynamicLibraryTest, FailuresLeaveAReasonNamingTheFileOrSymbol) {
   TDynamicLibrary library;
@@ -25,4 +27,4 @@ TEST(ShellCommandTest, AnswersTheExitCodeOfTheCommand) {
 }
 
 }  // namespace
-}  // namespace zelk::platform
+}  // namespace zelk::tests

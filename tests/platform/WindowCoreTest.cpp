@@ -12,7 +12,8 @@
 
 #include "platform/software/WindowCore.h"
 
-namespace zelk::platform {
+namespace zelk::tests {
+using namespace platform;
 namespace {
 
 // What a client heard: the window, the kind, and the timer's id or the
@@ -129,4 +130,4 @@ TEST_F(WindowCore, MoreRectanglesThanTheBackendTakesArePaintedAsTheirBounds) {
 }
 
 }  // namespace
-}  // namespace zelk::platform
+}  // namespace zelk::tests

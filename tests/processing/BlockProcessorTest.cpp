@@ -3,12 +3,8 @@
 #include "framework/BlockProcessor.h"
 #include "tests/support/AudioBuffers.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::PassThrough;
-using tests::TAudioBuffers;
-using tests::TProcessProbe;
 
 // Feeds a ramp through the processor in host blocks of hostFrames and
 // answers what came out of channel 0.
@@ -119,4 +115,4 @@ TEST(BlockProcessor, PrepareKeepsSamplesAndRewinds) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -6,16 +6,8 @@
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TestModule.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::MakeTestModule;
-using tests::PassThrough;
-using tests::TAudioBuffers;
-using tests::TProcessProbe;
-using tests::TRecordingHost;
-using tests::TTestModulePtr;
-using tests::WriteConstant;
 
 // The host's two process entries, as it calls them through the record.
 void Process(TCustomVST1Module& module, float** inputs, float** outputs, int32_t frames) {
@@ -245,7 +237,6 @@ TEST_F(ModuleProcessing, PendingMidiIsSentAfterProcessing) {
   EXPECT_EQ(module->MidiOutCount.load(), 0);
 }
 
-
 // Hosts flush events with calls of no frames (some pass a negative count):
 // such a call writes no audio and runs no handler, but still refreshes the
 // tempo and sends pending MIDI, through both entries.
@@ -274,4 +265,4 @@ TEST_F(ModuleProcessing, CallsWithoutFramesRefreshTheTempoAndSendPendingMidi) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

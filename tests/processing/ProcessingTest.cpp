@@ -6,13 +6,8 @@
 #include "framework/Processing.h"
 #include "tests/support/AudioBuffers.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::PassThrough;
-using tests::TAudioBuffers;
-using tests::TProcessProbe;
-using tests::WriteConstant;
 
 constexpr TChannelCounts kStereo{2, 2};
 
@@ -202,4 +197,4 @@ TEST(ProcessEntries, ScratchBuffersFollowTheChannelCounts) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

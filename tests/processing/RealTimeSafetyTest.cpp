@@ -4,59 +4,15 @@
 // on the testing thread while a measurement is open.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 
+#include "tests/support/AllocationCounting.h"
 #include "tests/support/AudioBuffers.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TestModule.h"
 
+namespace zelk::tests {
 namespace {
-
-thread_local bool countingAllocations = false;
-std::atomic<int> allocationCount{0};
-
-void* Allocate(std::size_t size) {
-  if (countingAllocations) allocationCount.fetch_add(1, std::memory_order_relaxed);
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-  throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete[](void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
-
-namespace zelk {
-namespace {
-
-using tests::AddParameter;
-using tests::MakeTestModule;
-using tests::PassThrough;
-using tests::TAudioBuffers;
-using tests::TProcessProbe;
-using tests::TRecordingHost;
-using tests::TTestModulePtr;
-
-// Counts the allocations of the calls made while it is open.
-class TAllocationCount {
- public:
-  TAllocationCount() {
-    allocationCount = 0;
-    countingAllocations = true;
-  }
-  ~TAllocationCount() { countingAllocations = false; }
-  int Stop() {
-    countingAllocations = false;
-    return allocationCount.load();
-  }
-};
 
 constexpr int32_t kBlockSize = 64;
 
@@ -143,4 +99,4 @@ TEST_F(RealTimeSafety, TheCounterSeesAHandlerThatAllocates) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -10,17 +10,10 @@
 #include "TestComponents.h"
 #include "resources/TextFormPrinter.h"
 #include "runtime/Float80.h"
+#include "tests/support/Float80Bytes.h"
 
 namespace zelk::tests {
 namespace {
-
-TFloat80Bytes Extended(uint64_t mantissa, uint16_t signAndExponent) {
-  TFloat80Bytes bytes{};
-  for (int i = 0; i < 8; ++i) bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(mantissa >> (8 * i));
-  bytes[8] = static_cast<uint8_t>(signAndExponent);
-  bytes[9] = static_cast<uint8_t>(signAndExponent >> 8);
-  return bytes;
-}
 
 // Finite values no double holds: pi, -1/3, 1 + 2^-63, 1.5 x 2^12289 and
 // 2^-16367 (beyond the double range on either side).

@@ -9,7 +9,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/Stream.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 // A value written and the reader positioned at its start.
@@ -152,4 +152,4 @@ TEST_F(ValueStream, NamesLongerThanAShortStringCannotBeWritten) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

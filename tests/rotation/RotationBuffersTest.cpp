@@ -98,10 +98,7 @@ class RotationBuffers : public ::testing::TestWithParam<TRotationPath> {};
 
 TEST_P(RotationBuffers, EveryLengthAndOffsetWritesExactlyItsFramesSeparateInPlaceAndCrossed) {
   const TRotationPath path = GetParam();
-  ZELK_REQUIRE_EXTENDED_PRECISION();
-  if (!IsRotationPathAvailable(path)) {
-    GTEST_SKIP() << PathName(path) << " is not available on this processor";
-  }
+  ZELK_REQUIRE_ROTATION_PATH(path);
   std::mt19937 random(11);
   const std::vector<TRotationCoefficients> angles = AngleCoefficients(0.0f, 360.0f, 15.0f);
   int failures = 0;
@@ -156,10 +153,7 @@ TEST_P(RotationBuffers, EveryLengthAndOffsetWritesExactlyItsFramesSeparateInPlac
 // alike and differently, with frames that need the reference scattered through.
 TEST_P(RotationBuffers, LargeSeparateBuffersStayExact) {
   const TRotationPath path = GetParam();
-  ZELK_REQUIRE_EXTENDED_PRECISION();
-  if (!IsRotationPathAvailable(path)) {
-    GTEST_SKIP() << PathName(path) << " is not available on this processor";
-  }
+  ZELK_REQUIRE_ROTATION_PATH(path);
   std::mt19937 random(12);
   const int32_t frames = (1 << 18) + 1237;
   const TBlock block = MixedBlock(random, frames, ComputeRotationCoefficients(123.25f));
@@ -186,10 +180,7 @@ TEST_P(RotationBuffers, LargeSeparateBuffersStayExact) {
 
 TEST_P(RotationBuffers, FrameCountsOfZeroOrLessWriteNothing) {
   const TRotationPath path = GetParam();
-  ZELK_REQUIRE_EXTENDED_PRECISION();
-  if (!IsRotationPathAvailable(path)) {
-    GTEST_SKIP() << PathName(path) << " is not available on this processor";
-  }
+  ZELK_REQUIRE_ROTATION_PATH(path);
   for (int32_t frames : {0, -1, -4, -8, INT32_MIN}) {
     TGuardedChannel left(8, 0);
     TGuardedChannel right(8, 0);

@@ -86,10 +86,7 @@ size_t CountDifferences(const TBlock& block, const TExpected& expected, const TE
 }
 
 void ExpectExact(TRotationPath path, const std::vector<TBlock>& blocks) {
-  ZELK_REQUIRE_EXTENDED_PRECISION();
-  if (!IsRotationPathAvailable(path)) {
-    GTEST_SKIP() << PathName(path) << " is not available on this processor";
-  }
+  ZELK_REQUIRE_ROTATION_PATH(path);
   size_t frames = 0;
   for (TLayout layout : {TLayout::lySeparate, TLayout::lyInPlace, TLayout::lyCrossed}) {
     size_t differences = 0;

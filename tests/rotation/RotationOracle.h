@@ -113,6 +113,16 @@ __attribute__((noinline)) inline bool HasExtendedPrecision() {
     }                                                                                           \
   } while (false)
 
+// Skips a test of one rotation path where the processor lacks it, or where
+// the reference sums cannot be formed (above).
+#define ZELK_REQUIRE_ROTATION_PATH(path)                                                    \
+  do {                                                                                      \
+    ZELK_REQUIRE_EXTENDED_PRECISION();                                                      \
+    if (!IsRotationPathAvailable(path)) {                                                   \
+      GTEST_SKIP() << PathName(path) << " is not available on this processor";             \
+    }                                                                                       \
+  } while (false)
+
 // ---- The definition -----------------------------------------------------------
 // Each sum formed in x87 extended precision (exact products, the sum rounded once
 // to a 64-bit significand), then rounded to float32. Call inside a

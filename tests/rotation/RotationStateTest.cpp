@@ -90,10 +90,7 @@ class RotationHostState : public ::testing::TestWithParam<TRotationPath> {};
 
 TEST_P(RotationHostState, ResultsIgnoreTheHostStateAndTheStateIsHandedBack) {
   const TRotationPath path = GetParam();
-  ZELK_REQUIRE_EXTENDED_PRECISION();
-  if (!IsRotationPathAvailable(path)) {
-    GTEST_SKIP() << PathName(path) << " is not available on this processor";
-  }
+  ZELK_REQUIRE_ROTATION_PATH(path);
   const std::vector<TBlock> blocks = StateCorpus();
   for (const THostState& state : kHostStates) {
     size_t differences = 0;
@@ -121,10 +118,7 @@ TEST_P(RotationHostState, ResultsIgnoreTheHostStateAndTheStateIsHandedBack) {
 
 TEST_P(RotationHostState, InPlaceUnderFlushToZeroAndDoublePrecisionMatchesTheReference) {
   const TRotationPath path = GetParam();
-  ZELK_REQUIRE_EXTENDED_PRECISION();
-  if (!IsRotationPathAvailable(path)) {
-    GTEST_SKIP() << PathName(path) << " is not available on this processor";
-  }
+  ZELK_REQUIRE_ROTATION_PATH(path);
   const THostState state = {"FTZ, DAZ, x87 53 bits", kX87Double, kMxcsrDefault | kMxcsrFtz | kMxcsrDaz, true};
   for (const TBlock& block : DenormalBlocks(31)) {
     const TExpected expected = Expect(block);

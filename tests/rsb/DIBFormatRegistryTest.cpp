@@ -10,7 +10,7 @@
 #include "dib/DIBRSBFormat.h"
 #include "runtime/ClassInfo.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 // A second RSB reader that tells when it is freed.
@@ -68,4 +68,4 @@ TEST_F(DIBFormatList, TheListOwnsItsFormatsInOrder) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -11,14 +11,8 @@
 #include "runtime/Stream.h"
 #include "tests/rsb/RSBTestFiles.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
-
-using tests::BGRA;
-using tests::BuildRSB;
-using tests::MakeCountingDIB;
-using tests::TCountingDIBPtr;
-using tests::TRSBFileParts;
 
 constexpr uint32_t kUntouched = BGRA(1, 2, 3, 4);
 
@@ -245,4 +239,4 @@ TEST(RSBExtensions, FilterLinesAreAppendedForLoadAndSave) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

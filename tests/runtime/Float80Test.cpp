@@ -8,16 +8,10 @@
 #include <limits>
 #include <random>
 
-namespace zelk {
-namespace {
+#include "tests/support/Float80Bytes.h"
 
-TFloat80Bytes Extended(uint64_t mantissa, uint16_t signAndExponent) {
-  TFloat80Bytes bytes{};
-  for (int i = 0; i < 8; ++i) bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(mantissa >> (8 * i));
-  bytes[8] = static_cast<uint8_t>(signAndExponent);
-  bytes[9] = static_cast<uint8_t>(signAndExponent >> 8);
-  return bytes;
-}
+namespace zelk::tests {
+namespace {
 
 double ToDouble(const TFloat80Bytes& bytes) { return Float80ToDouble(std::span<const uint8_t, 10>(bytes)); }
 uint64_t Bits(double value) { return std::bit_cast<uint64_t>(value); }
@@ -111,4 +105,4 @@ TEST(Float80, IntegersConvertExactly) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

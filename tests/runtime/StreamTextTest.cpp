@@ -4,7 +4,7 @@
 #include "runtime/Stream.h"
 #include "runtime/Text.h"
 
-namespace zelk {
+namespace zelk::tests {
 namespace {
 
 TEST(MemoryStream, KeepsOneContiguousBufferAndReadsExactly) {
@@ -81,4 +81,4 @@ TEST(Messages, FormatFillsPlaceholdersInOrder) {
 }
 
 }  // namespace
-}  // namespace zelk
+}  // namespace zelk::tests

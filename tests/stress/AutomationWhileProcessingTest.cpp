@@ -14,7 +14,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <thread>
@@ -22,23 +21,19 @@
 
 #include "tests/support/BuiltPlugin.h"
 #include "tests/support/SampleBuffers.h"
+#include "tests/support/StressDuration.h"
 #include "tools/common/HostSession.h"
 
+namespace zelk::tests {
 namespace {
 
-using zelk::host::THostSession;
-using zelk::tests::TAudioBuffers;
+using host::THostSession;
 
 constexpr int32_t kBlockSize = 256;
 constexpr int64_t kMaxCallsPerThread = 20'000'000;
 // |CosAngle| + |SinAngle| <= 2 even when a block sees a new cosine with an
 // old sine, and the inputs stay within [-1, 1].
 constexpr float kLoudestPossible = 2.0f;
-
-std::chrono::duration<double> StressDuration() {
-  const char* seconds = std::getenv("ZELK_STRESS_SECONDS");
-  return std::chrono::duration<double>(seconds != nullptr ? std::atof(seconds) : 0.5);
-}
 
 TAudioBuffers AudioBlock() {
   TAudioBuffers block(2, kBlockSize);
@@ -61,7 +56,7 @@ class AutomationWhileProcessing : public testing::Test {
  protected:
   void SetUp() override {
     std::string plugin;
-    ASSERT_TRUE(zelk::tests::FindBuiltPlugin(plugin));
+    ASSERT_TRUE(FindBuiltPlugin(plugin));
     ASSERT_TRUE(m_Session.Open(plugin, {48000.0f, kBlockSize})) << m_Session.ErrorText();
     m_Session.Resume();
   }
@@ -101,8 +96,7 @@ class AutomationWhileProcessing : public testing::Test {
 };
 
 TEST_F(AutomationWhileProcessing, NeitherThreadDisturbsTheOther) {
-  const auto end = std::chrono::steady_clock::now() +
-                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(StressDuration());
+  const auto end = StressEnd();
   std::thread automation([&] { Automate(end); });
   std::thread audio([&] { Process(end); });
   automation.join();
@@ -128,3 +122,4 @@ TEST_F(AutomationWhileProcessing, NeitherThreadDisturbsTheOther) {
 }
 
 }  // namespace
+}  // namespace zelk::tests

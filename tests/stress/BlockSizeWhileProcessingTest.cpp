@@ -14,19 +14,19 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <thread>
 #include <vector>
 
 #include "tests/support/BuiltPlugin.h"
 #include "tests/support/SampleBuffers.h"
+#include "tests/support/StressDuration.h"
 #include "tools/common/HostSession.h"
 
+namespace zelk::tests {
 namespace {
 
-using zelk::host::THostSession;
-using zelk::tests::TAudioBuffers;
+using host::THostSession;
 
 constexpr int32_t kLongestBlock = 3000;
 constexpr float kHeldBefore = 0.5f;
@@ -39,16 +39,11 @@ float HeldPlus(float input) {
   return sum;
 }
 
-std::chrono::duration<double> StressDuration() {
-  const char* seconds = std::getenv("ZELK_STRESS_SECONDS");
-  return std::chrono::duration<double>(seconds != nullptr ? std::atof(seconds) : 0.5);
-}
-
 class BlockSizeWhileProcessing : public testing::Test {
  protected:
   void SetUp() override {
     std::string plugin;
-    ASSERT_TRUE(zelk::tests::FindBuiltPlugin(plugin));
+    ASSERT_TRUE(FindBuiltPlugin(plugin));
     ASSERT_TRUE(m_Session.Open(plugin, {48000.0f, 512})) << m_Session.ErrorText();
     // At 360 degrees the module passes its input unchanged: every output
     // sample must be the input plus what the output held.
@@ -105,8 +100,7 @@ class BlockSizeWhileProcessing : public testing::Test {
 };
 
 TEST_F(BlockSizeWhileProcessing, TheAudioThreadNeverSeesBuffersReplacedUnderIt) {
-  const auto end = std::chrono::steady_clock::now() +
-                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(StressDuration());
+  const auto end = StressEnd();
   std::thread settings([&] { ChangeSettings(end); });
   std::thread audio([&] { Process(end); });
   settings.join();
@@ -119,3 +113,4 @@ TEST_F(BlockSizeWhileProcessing, TheAudioThreadNeverSeesBuffersReplacedUnderIt) 
 }
 
 }  // namespace
+}  // namespace zelk::tests

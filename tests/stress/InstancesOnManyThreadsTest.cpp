@@ -12,7 +12,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,26 +19,22 @@
 
 #include "tests/support/BuiltPlugin.h"
 #include "tests/support/SampleBuffers.h"
+#include "tests/support/StressDuration.h"
 #include "tools/common/HostSession.h"
 
+namespace zelk::tests {
 namespace {
 
-using zelk::host::THostSession;
-using zelk::tests::TAudioBuffers;
+using host::THostSession;
 
 constexpr int kThreads = 4;
 constexpr int kInstancesPerThread = 100;
 constexpr int32_t kFrames = 64;
 
-std::chrono::duration<double> StressDuration() {
-  const char* seconds = std::getenv("ZELK_STRESS_SECONDS");
-  return std::chrono::duration<double>(seconds != nullptr ? std::atof(seconds) : 0.5);
-}
-
 class InstancesOnManyThreads : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(zelk::tests::FindBuiltPlugin(m_Plugin));
+    ASSERT_TRUE(FindBuiltPlugin(m_Plugin));
     // Holds the library loaded, so that the threads share one copy of it
     // rather than load and unload it in turn.
     ASSERT_TRUE(m_Holder.Open(m_Plugin, {})) << m_Holder.ErrorText();
@@ -76,8 +71,7 @@ class InstancesOnManyThreads : public testing::Test {
 };
 
 TEST_F(InstancesOnManyThreads, EveryThreadGetsWorkingInstances) {
-  const auto end = std::chrono::steady_clock::now() +
-                   std::chrono::duration_cast<std::chrono::steady_clock::duration>(StressDuration());
+  const auto end = StressEnd();
   std::vector<std::thread> threads;
   for (int thread = 0; thread < kThreads; ++thread) threads.emplace_back([&] { CreateUseAndClose(end); });
   for (std::thread& thread : threads) thread.join();
@@ -88,3 +82,4 @@ TEST_F(InstancesOnManyThreads, EveryThreadGetsWorkingInstances) {
 }
 
 }  // namespace
+}  // namespace zelk::tests

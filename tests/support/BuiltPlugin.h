@@ -8,27 +8,27 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#include "tests/support/PluginPath.h"
 
 namespace zelk::tests {
 
 // On success path names an existing plug-in file. Use as
 // ASSERT_TRUE(tests::FindBuiltPlugin(path)).
 inline ::testing::AssertionResult FindBuiltPlugin(std::string& path) {
-  const char* named = std::getenv("ZELK_PLUGIN");
 #ifdef ZELK_BUILT_PLUGIN
-  path = named != nullptr ? named : ZELK_BUILT_PLUGIN;
+  path = PluginPath(ZELK_BUILT_PLUGIN);
 #else
-  path = named != nullptr ? named : "";
+  path = PluginPath("");
 #endif
   if (path.empty()) {
     return ::testing::AssertionFailure() << "no plug-in to test: set ZELK_PLUGIN to the path of a built Zelk library";
   }
   std::error_code error;
   if (std::filesystem::is_regular_file(path, error)) return ::testing::AssertionSuccess();
-  if (named != nullptr) {
+  if (PluginNamedByEnvironment()) {
     return ::testing::AssertionFailure() << "ZELK_PLUGIN names no file: " << path
                                          << "; unset it to test the plug-in of this build";
   }

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-namespace zelk {
+namespace zelk::tests {
 
 inline void AppendLittleEndian(std::vector<uint8_t>& bytes, uint32_t value, int size) {
   for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-}  // namespace zelk
+}  // namespace zelk::tests

@@ -5,13 +5,13 @@
 // library.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "framework/VstInterface.h"
 #include "platform/win32/HostWindows.h"
 #include "platform/win32/Win32Windows.h"
+#include "tests/support/BuiltPlugin.h"
 #include "tools/common/PluginLibrary.h"
 
 namespace zelk::tests {
@@ -42,8 +42,8 @@ intptr_t Dispatch(AEffect* effect, int32_t opcode, intptr_t value = 0, void* ptr
 }
 
 TEST(EditorInHostWindow, OpensAsAChildTurnsWithTheMouseAndTheClassGoesWithTheLibrary) {
-  const char* path = std::getenv("ZELK_PLUGIN");
-  ASSERT_NE(path, nullptr) << "ZELK_PLUGIN must name the built plug-in";
+  std::string path;
+  ASSERT_TRUE(FindBuiltPlugin(path));
   host::TPluginLibrary library;
   ASSERT_TRUE(library.Open(path)) << library.ErrorText();
   VstPluginMainProc entry = library.FindEntryPoint();

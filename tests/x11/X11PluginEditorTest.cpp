@@ -6,13 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/x11/X11HostDisplay.h"
+#include "tests/support/BuiltPlugin.h"
 #include "tests/support/HeadlessEditor.h"
+#include "tests/support/x11/FixtureDisplay.h"
 #include "tools/common/HostSession.h"
 
 namespace zelk::tests {
@@ -25,17 +26,6 @@ constexpr int32_t kHeight = kEditorHeight;
 constexpr TRect kEditorRect{0, 0, kWidth, kHeight};
 constexpr TPoint kCentre{kWidth / 2, kHeight / 2};
 
-// The display named in the file ctest's fixture writes (suffix "-plain":
-// the server without MIT-SHM and with an 8-bit screen 1); empty without.
-std::string FixtureDisplay(const std::string& suffix) {
-  const char* file = std::getenv("ZELK_X11_DISPLAY_FILE");
-  if (file == nullptr) return {};
-  std::ifstream in(std::string(file) + suffix);
-  std::string name;
-  in >> name;
-  return name;
-}
-
 class X11PluginEditor : public ::testing::Test {
  protected:
   void SetUp() override { Connect(FixtureDisplay("")); }
@@ -45,7 +35,9 @@ class X11PluginEditor : public ::testing::Test {
     if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
     host = std::make_unique<platform::TX11HostDisplay>();
     ASSERT_TRUE(host->IsOpen()) << "no X server: run these tests through ctest, which starts Xvfb, or set DISPLAY";
-    ASSERT_TRUE(session.Open(ZELK_X11_PLUGIN, {})) << session.ErrorText();
+    std::string plugin;
+    ASSERT_TRUE(FindBuiltPlugin(plugin));
+    ASSERT_TRUE(session.Open(plugin, {})) << session.ErrorText();
     parent = host->CreateTopLevel(kWidth, kHeight, "host");
   }
 

@@ -1,9 +1,8 @@
-#include <cstdlib>
-#include <fstream>
 #include <mutex>
 
 #include "platform/x11/X11HostDisplay.h"
 #include "tests/support/HostWindow.h"
+#include "tests/support/x11/FixtureDisplay.h"
 
 namespace zelk::tests {
 
@@ -15,13 +14,7 @@ constexpr int kSize = 300;
 // before any of them connects.
 void UseTheFixturesDisplay() {
   static std::once_flag once;
-  std::call_once(once, [] {
-    const char* file = std::getenv("ZELK_X11_DISPLAY_FILE");
-    if (file == nullptr) return;
-    std::ifstream in(file);
-    std::string name;
-    if (in >> name) setenv("DISPLAY", name.c_str(), 1);
-  });
+  std::call_once(once, UseFixtureDisplay);
 }
 
 }  // namespace

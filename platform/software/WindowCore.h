@@ -135,6 +135,7 @@ class TWindowCore {
 
  private:
   bool PaintRound(size_t mostRectangles);
+  bool AnyInvalid() const;
   std::optional<std::pair<TNativeWindow, uint32_t>> NextDue(
       uint64_t now, const std::vector<std::pair<TNativeWindow, uint32_t>>& fired) const;
 

@@ -1,5 +1,7 @@
 #include "platform/software/WindowCore.h"
 
+#include <algorithm>
+
 namespace zelk::platform {
 
 namespace {
@@ -16,7 +18,14 @@ bool TWindowCore::PaintInvalid(size_t mostRectangles) {
   return painted;
 }
 
+// Most idle calls find nothing to paint: they look without allocating.
+bool TWindowCore::AnyInvalid() const {
+  return std::any_of(windows_.begin(), windows_.end(),
+                     [](const auto& entry) { return !entry.second->Invalid.IsEmpty(); });
+}
+
 bool TWindowCore::PaintRound(size_t mostRectangles) {
+  if (!AnyInvalid()) return false;
   bool delivered = false;
   for (const TNativeWindow id : TreeOrder()) {
     TCoreWindow* window = Find(id);

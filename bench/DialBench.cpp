@@ -10,108 +10,38 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <memory>
-#include <string>
-
-#include "controls/ControlsLibrary.h"
-#include "controls/DIBContainer.h"
-#include "controls/DIBDial.h"
-#include "dib/DIBImageLink.h"
-#include "dib/DIBImageList.h"
-#include "dib/DIBImages.h"
-#include "dib/DIBImagesItem.h"
-#include "dib/DIBLibrary.h"
-#include "dib/PictureLoader.h"
+#include "bench/KnobEditor.h"
 #include "platform/headless/HeadlessWindows.h"
-#include "toolkit/Form.h"
-#include "toolkit/Toolkit.h"
 
+namespace zelk::bench {
 namespace {
 
-using namespace zelk;
-
-template <class T>
-using TPtr = std::unique_ptr<T, TFreeObject>;
-
-void AddPicture(TDIBImageList& list, const std::string& file) {
-  TAbstractSuperDIB* dib = list.DIBImages()->Add()->DIB();
-  dib->ImportPicture(LoadPictureFile(std::string(ZELK_BENCH_PICTURES) + "/" + file), file);
-}
-
-// The product's editor: 245 x 269, a container filled by the dial, the cap
-// (image 0, black transparent) and the background (image 1).
-struct TEditor {
-  TEditor() {
-    InitializeToolkit();
-    InitializeDIBLibrary();
-    InitializeControlsLibrary();
-    form.reset(New<TForm>(nullptr));
-    form->SetBounds(0, 0, 245, 269);
-    container = New<TDIBImageContainer>(form.get());
-    container->SetParent(form.get());
-    container->SetAlign(TAlign::alClient);
-    list = New<TDIBImageList>(form.get());
-    AddPicture(*list, "Zelk1.png");
-    AddPicture(*list, "ZVBack.png");
-    TAbstractSuperDIB* cap = list->DIBImages()->Item(0)->DIB();
-    cap->SetTransparentColor(0);
-    cap->SetTransparentMode(TTransparentMode::tmFixed);
-    cap->SetTransparent(true);
-    dial = New<TDIBDial>(form.get());
-    dial->SetParent(container);
-    dial->SetAlign(TAlign::alClient);
-    dial->SetMax(359);
-    dial->PointerAngles()->SetRange(359);
-    dial->PointerOpacities()->SetActive(180);
-    dial->SetPointerRadius(10);
-    dial->SetPointerRotate(true);
-    dial->SetDIBImageList(list);
-    dial->IndexMain()->SetDIBIndex(1);
-    dial->IndexPointer()->SetDIBIndex(0);
-    form->Show();
-    windows.Pump();
-  }
-  ~TEditor() {
-    form.reset();
-    windows.SetCapture(0);
-  }
-  // A point 100 pixels from the centre in the direction of angle.
-  TPoint PointAt(int angle) const {
-    const double radians = (angle - 90) * 3.14159265358979323846 / 180.0;
-    return {122 + static_cast<int32_t>(std::lround(100 * std::cos(radians))),
-            134 + static_cast<int32_t>(std::lround(100 * std::sin(radians)))};
-  }
-
-  platform::THeadlessWindowSystem& windows = platform::HeadlessWindows();
-  TPtr<TForm> form;
-  TDIBImageContainer* container = nullptr;
-  TDIBImageList* list = nullptr;
-  TDIBDial* dial = nullptr;
-};
-
 void BM_KnobDragFrame(benchmark::State& state) {
-  TEditor editor;
-  const TNativeWindow window = editor.container->Handle();
-  editor.windows.PressMouse(window, {122, 100});  // on the cap
-  if (!editor.dial->Dragging()) {
+  platform::THeadlessWindowSystem& windows = platform::HeadlessWindows();
+  TKnobEditor editor;
+  windows.Pump();
+  const TNativeWindow window = editor.Container().Handle();
+  windows.PressMouse(window, TKnobEditor::OnTheCap());
+  if (!editor.Dial().Dragging()) {
     state.SkipWithError("the press did not grab the cap");
     return;
   }
   int angle = 0;
-  editor.windows.ResetCounters();
+  windows.ResetCounters();
   for (auto _ : state) {
     angle = (angle + 1) % 360;
-    editor.windows.MoveMouse(window, editor.PointAt(angle));
-    editor.windows.Pump();
+    windows.MoveMouse(window, TKnobEditor::PointAt(angle));
+    windows.Pump();
   }
-  state.counters["pixels"] = benchmark::Counter(static_cast<double>(editor.windows.PresentedPixels()),
-                                                benchmark::Counter::kAvgIterations);
-  editor.windows.ReleaseMouse(window, editor.PointAt(angle));
-  benchmark::DoNotOptimize(editor.dial->Position());
+  state.counters["pixels"] =
+      benchmark::Counter(static_cast<double>(windows.PresentedPixels()), benchmark::Counter::kAvgIterations);
+  windows.ReleaseMouse(window, TKnobEditor::PointAt(angle));
+  windows.SetCapture(0);
+  benchmark::DoNotOptimize(editor.Dial().Position());
 }
 BENCHMARK(BM_KnobDragFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+}  // namespace zelk::bench
 
 BENCHMARK_MAIN();

@@ -1,8 +1,8 @@
 // The editor's frames through the X11 window system on a real server: a
-// knob-drag frame (the knob's rectangle invalidated, composed and copied to
-// the screen, the idle call waiting for the server), through a shared image
-// and through plain requests, and the idle call of an editor where nothing
-// changed, which a host makes about 30 times a second. The server is
+// knob-drag frame (real pointer motion read by the idle call, the dial's
+// changed area composed and copied to the screen, the call waiting for the
+// server), through a shared image and through plain requests, and the idle
+// call of an editor where nothing changed, which a host makes about 30 times a second. The server is
 // $DISPLAY when that opens (`xvfb-run -a build/bench/x11_bench`, a desktop);
 // otherwise the program starts a virtual one of its own (scripts/x11-server).
 #include <benchmark/benchmark.h>
@@ -12,107 +12,107 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
+#include "bench/KnobEditor.h"
 #include "platform/Backend.h"
 #include "platform/x11/X11HostDisplay.h"
 #include "platform/x11/X11Windows.h"
-#include "runtime/ClassBuilder.h"
-#include "toolkit/GraphicControl.h"
-#include "toolkit/Toolkit.h"
 
 namespace zelk::bench {
-
-// A picture the size of the editor's knob, drawn as it is every frame.
-class TKnobPicture : public TGraphicControl {
-  ZELK_CLASS(TKnobPicture, TGraphicControl)
-
-  explicit TKnobPicture(TComponent* owner) : TGraphicControl(owner) {}
-  std::vector<uint32_t> Pixels;
-
- protected:
-  void Paint() override { Canvas()->DrawPixels(0, 0, Width(), Height(), Pixels.data()); }
-};
-
-const TClassInfo& TKnobPicture::StaticClass() {
-  static const TClassInfo info = TClassBuilder<TKnobPicture>("TKnobPicture").Build();
-  return info;
-}
-
 namespace {
 
-constexpr int32_t kEditorWidth = 245;
-constexpr int32_t kEditorHeight = 269;
-constexpr TRect kKnob{25, 37, 25 + 195, 37 + 195};  // the knob cap's size, scaled to the editor
-
-// An editor-sized form with a knob-sized picture in a host's window.
-class TEditorOnScreen {
+// The product's knob in a host's top-level window on the server.
+class TKnobOnScreen {
  public:
   bool Open() {
     if (!host_.IsOpen()) return false;
     InitializeToolkit();
     scope_.emplace();
     (*scope_)->Windows = &platform::X11Windows();
-    parent_ = host_.CreateTopLevel(kEditorWidth, kEditorHeight, "bench");
-    form_.reset(New<TCustomForm>(nullptr, TCustomForm::TCreateNew{}));
-    form_->SetBounds(0, 0, kEditorWidth, kEditorHeight);
-    auto* knob = New<TKnobPicture>(form_.get());
-    knob->Pixels.resize(static_cast<size_t>(kKnob.Width()) * kKnob.Height());
-    for (size_t index = 0; index < knob->Pixels.size(); ++index) knob->Pixels[index] = 0xFF000000u | (index * 2654435761u);
-    knob->SetBounds(kKnob.Left, kKnob.Top, kKnob.Width(), kKnob.Height());
-    knob->SetParent(form_.get());
-    form_->SetParentWindow(parent_);
-    form_->SetBorderStyle(TFormBorderStyle::bsNone);
-    form_->Show();
+    parent_ = host_.CreateTopLevel(245, 269, "bench");
+    editor_.emplace(parent_);
     // The first paint, and the exposure that mapping the window brings.
-    for (int call = 0; call < 3; ++call) {
-      platform::X11Windows().Pump();
-      host_.Sync();
-    }
+    Settle();
     return true;
   }
-  ~TEditorOnScreen() {
-    form_.reset();
+  ~TKnobOnScreen() {
+    editor_.reset();
     if (parent_ != 0) host_.DestroyWindow(parent_);
   }
-  TCustomForm& Form() { return *form_; }
+  // The server has taken everything the host sent so far.
+  void SyncHost() { host_.Sync(); }
+  // One idle call after that.
+  void Step() {
+    SyncHost();
+    platform::X11Windows().Pump();
+  }
+  void Settle() {
+    for (int call = 0; call < 3; ++call) Step();
+  }
+  // Real pointer input, as a user gives it, through the server.
+  void MovePointer(TPoint point) { host_.MovePointer(parent_, point); }
+  void PressButton() { host_.PressButton(1); }
+  void ReleaseButton() { host_.ReleaseButton(1); }
+  TKnobEditor& Editor() { return *editor_; }
 
  private:
   platform::TX11HostDisplay host_;
   std::optional<platform::TBackendScope> scope_;
   TNativeWindow parent_ = 0;
-  std::unique_ptr<TCustomForm, TFreeObject> form_;
+  std::optional<TKnobEditor> editor_;
 };
 
+// One frame of turning the knob: the pointer moves a degree on while the cap
+// is held (not timed: that is the host's part), the idle call reads the motion, the dial turns, the container
+// composes the cap's area before and after and presents it, and the call
+// waits for the server. Argument 1: through a shared image; 0: plain
+// requests.
 void BM_KnobDragFrame(benchmark::State& state) {
-  TEditorOnScreen editor;
-  if (!editor.Open()) {
+  auto& windows = platform::X11Windows();
+  windows.SetSharedMemoryAllowed(state.range(0) != 0);
+  TKnobOnScreen screen;
+  if (!screen.Open()) {
     state.SkipWithError("the X server no longer opens");
     return;
   }
-  platform::X11Windows().SetSharedMemoryAllowed(state.range(0) != 0);
-  auto& windows = platform::X11Windows();
   if (state.range(0) != 0 && !windows.UsesSharedMemory()) {
     state.SkipWithError("the server offers no shared memory (MIT-SHM)");
     return;
   }
-  for (auto _ : state) {
-    editor.Form().InvalidateRect(kKnob);
-    windows.Pump();
+  screen.MovePointer(TKnobEditor::OnTheCap());
+  screen.PressButton();
+  screen.Settle();
+  if (!screen.Editor().Dial().Dragging()) {
+    state.SkipWithError("the press did not grab the cap");
+    return;
   }
+  int angle = 0;
+  const uint64_t presentedBefore = windows.PresentedPixels();
+  for (auto _ : state) {
+    // The host's side, a user moving the pointer, is not the editor's cost.
+    state.PauseTiming();
+    angle = (angle + 1) % 360;
+    screen.MovePointer(TKnobEditor::PointAt(angle));
+    screen.SyncHost();
+    state.ResumeTiming();
+    platform::X11Windows().Pump();
+  }
+  state.counters["pixels"] = benchmark::Counter(static_cast<double>(windows.PresentedPixels() - presentedBefore),
+                                                benchmark::Counter::kAvgIterations);
   state.SetLabel(windows.UsesSharedMemory() ? "shared memory" : "plain requests");
+  screen.ReleaseButton();
+  screen.Settle();
   windows.SetSharedMemoryAllowed(true);
 }
 BENCHMARK(BM_KnobDragFrame)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 // CPU of an idle editor: the time of one idle call times 30 a second.
 void BM_IdleCall(benchmark::State& state) {
-  TEditorOnScreen editor;
-  if (!editor.Open()) {
+  TKnobOnScreen screen;
+  if (!screen.Open()) {
     state.SkipWithError("the X server no longer opens");
     return;
   }

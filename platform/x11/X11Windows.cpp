@@ -129,9 +129,13 @@ void TX11WindowSystem::TState::MoveFocus(TNativeWindow id, bool fromServer) {
     // answers to earlier requests is stale now: it would give the focus back
     // to the window just left.
     FocusRequest = NextRequest(Server.Handle());
-    if (window == nullptr || window->Id == 0) return;
     TErrorTrap trap;
-    XSetInputFocus(Server.Handle(), window->Id, RevertToParent, CurrentTime);
+    if (window != nullptr && window->Id != 0) XSetInputFocus(Server.Handle(), window->Id, RevertToParent, CurrentTime);
+    // The server has moved the focus and the key selection when SetFocus
+    // returns: a key another client sends after it (a host's, XTest's)
+    // would otherwise reach the window the pointer is over, which takes no
+    // keys, and be lost.
+    XSync(Server.Handle(), False);
   });
 }
 

@@ -202,23 +202,22 @@ TEST_P(WindowSystemConformance, AnInvalidatedAreaIsPaintedOnceAndWhatIsPresented
   EXPECT_EQ(driver->PixelAt(outer, 24, 15), kColour);
 }
 
-// A window of ours over another, hidden or moved away by a handler (as a
-// hint goes at a button's release), shows what lies beneath when that idle
-// call returns, not when the system tells of it later (X11 keeps no pixels
-// under a window).
+// A window hidden or moved away by a handler (as a hint goes at a button's
+// release) shows what lies beneath when that idle call returns, not when the
+// system tells of it later (X11 keeps no pixels under a window).
 TEST_P(WindowSystemConformance, WhatAWindowUncoversShowsWhenTheIdleCallReturns) {
   constexpr uint32_t kCoverColour = 0xC04020;
   const struct {
     const char* Change;
     std::function<void(TNativeWindow)> Uncover;
   } cases[] = {{"hidden", [this](TNativeWindow cover) { Windows().ShowWindow(cover, false); }},
-               {"moved", [this](TNativeWindow cover) { Windows().PlaceWindow(cover, {150, 100, 190, 140}); }}};
+               {"moved", [this](TNativeWindow cover) { Windows().PlaceWindow(cover, {60, 60, 100, 100}); }}};
   presenting = true;
   for (const auto& change : cases) {
     SCOPED_TRACE(change.Change);
-    const TNativeWindow cover = Make("cover", host, {50, 50, 90, 90});  // over outer's (40, 40)
-    colours[cover] = kCoverColour;
     Windows().Invalidate(outer, {0, 0, 100, 100});
+    const TNativeWindow cover = Make("cover", outer, {40, 40, 80, 80});  // (50, 50) to (90, 90) of the host
+    colours[cover] = kCoverColour;
     Settle();
     ASSERT_EQ(driver->PixelAt(host, 60, 60), kCoverColour);
     onTimer = [&] { change.Uncover(cover); };

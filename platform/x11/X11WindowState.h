@@ -52,6 +52,13 @@ struct TX11WindowSystem::TState {
   // themselves are the caller's).
   void ReleaseServerSide(const TDetachedWindows& detached);
   void UpdateMapping(const TX11Window& window);
+  // A showing window of ours about to hide, move or go: the server keeps no
+  // pixels under it, so what it covers of the windows of ours beneath is
+  // painted again in this pump, not whenever the server's exposures arrive.
+  void UncoverParent(TNativeWindow id);
+  // Invalidates what area (coordinates of id's parent) meets of id and of
+  // the shown windows inside it; skip and its windows are left out.
+  void InvalidateUnder(TNativeWindow id, const TRect& area, TNativeWindow skip);
   // Selects the keys of the window holding the focus, and of no other.
   void SelectKeys(TNativeWindow id, bool keys);
   // Moves the focus; fromServer: the server moved it already.

@@ -92,6 +92,26 @@ void TX11WindowSystem::TState::UpdateMapping(const TX11Window& window) {
   }
 }
 
+void TX11WindowSystem::TState::UncoverParent(TNativeWindow id) {
+  const TX11Window* window = Find(id);
+  if (window == nullptr || window->Id == 0 || !Core.IsShowing(id)) return;
+  const TRect area = window->Bounds;
+  Core.Invalidate(window->Parent, area);
+  for (const auto& [other, record] : Core.Windows()) {
+    if (record->Parent == window->Parent) InvalidateUnder(other, area, id);
+  }
+}
+
+void TX11WindowSystem::TState::InvalidateUnder(TNativeWindow id, const TRect& area, TNativeWindow skip) {
+  const TX11Window* window = Find(id);
+  if (window == nullptr || id == skip || !window->Visible) return;
+  const TRect met = IntersectRect(area, window->Bounds);
+  if (met.IsEmpty()) return;
+  const TRect inside = met.Offset(-window->Bounds.Left, -window->Bounds.Top);
+  Core.Invalidate(id, inside);
+  for (const TNativeWindow child : window->Children) InvalidateUnder(child, inside, skip);
+}
+
 void TX11WindowSystem::TState::SelectKeys(TNativeWindow id, bool keys) {
   const TX11Window* window = Find(id);
   if (window == nullptr || window->Id == 0 || !Server.Usable()) return;
@@ -109,9 +129,13 @@ void TX11WindowSystem::TState::MoveFocus(TNativeWindow id, bool fromServer) {
     // answers to earlier requests is stale now: it would give the focus back
     // to the window just left.
     FocusRequest = NextRequest(Server.Handle());
-    if (window == nullptr || window->Id == 0) return;
     TErrorTrap trap;
-    XSetInputFocus(Server.Handle(), window->Id, RevertToParent, CurrentTime);
+    if (window != nullptr && window->Id != 0) XSetInputFocus(Server.Handle(), window->Id, RevertToParent, CurrentTime);
+    // The server has moved the focus and the key selection when SetFocus
+    // returns: a key another client sends after it (a host's, XTest's)
+    // would otherwise reach the window the pointer is over, which takes no
+    // keys, and be lost.
+    XSync(Server.Handle(), False);
   });
 }
 
@@ -181,6 +205,7 @@ void TX11WindowSystem::DestroyWindow(TNativeWindow window) {
   if (record == nullptr) return;
   const Window id = record->Id;
   TDetachedWindows detached;
+  state.UncoverParent(window);
   {
     std::optional<TErrorTrap> trap;
     if (state.Server.IsOpen()) trap.emplace();
@@ -204,6 +229,7 @@ void TX11WindowSystem::PlaceWindow(TNativeWindow window, const TRect& bounds) {
     record->Bounds = bounds;
     return;
   }
+  if (bounds != record->Bounds) state.UncoverParent(window);
   TErrorTrap trap;
   XMoveResizeWindow(state.Server.Handle(), record->Id, bounds.Left, bounds.Top,
                     static_cast<unsigned>(std::max(bounds.Width(), 1)),
@@ -214,6 +240,7 @@ void TX11WindowSystem::PlaceWindow(TNativeWindow window, const TRect& bounds) {
 
 void TX11WindowSystem::ShowWindow(TNativeWindow window, bool visible) {
   TState& state = *state_;
+  if (!visible) state.UncoverParent(window);
   if (!state.Core.Show(window, visible)) return;
   const TX11Window* record = state.Find(window);
   if (record->Id == 0 || !state.Server.Usable()) return;
